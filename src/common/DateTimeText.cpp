@@ -1,0 +1,85 @@
+#include "common/DateTimeText.h"
+
+#include <functional>
+#include <stdexcept>
+
+namespace {
+
+// Rewrites each run of one field letter (such as "yy") of a Qt date or time format;
+// quoted literal text is copied unchanged.
+QString RewriteFields(const QString& format, const std::function<QString(const QString& field)>& rewrite)
+{
+    QString result;
+    for (qsizetype index = 0; index < format.size();) {
+        const QChar letter = format[index];
+        qsizetype end = index + 1;
+        if (letter == u'\'') {
+            while (end < format.size() && format[end] != u'\'')
+                ++end;
+            end = std::min(end + 1, format.size());
+            result += format.sliced(index, end - index);
+        } else {
+            while (end < format.size() && format[end] == letter)
+                ++end;
+            const QString run = format.sliced(index, end - index);
+            result += letter.isLetter() ? rewrite(run) : run;
+        }
+        index = end;
+    }
+    return result;
+}
+
+// The short date with a four-digit year: a two-digit year would not read back as the
+// same year.
+QString DateFormat(const QLocale& locale)
+{
+    return RewriteFields(locale.dateFormat(QLocale::ShortFormat), [](const QString& field) {
+        return field.front() == u'y' ? QStringLiteral("yyyy") : field;
+    });
+}
+
+// The long time without its time-zone field.
+QString TimeFormat(const QLocale& locale)
+{
+    return RewriteFields(locale.timeFormat(QLocale::LongFormat), [](const QString& field) {
+        return field.front() == u't' ? QString() : field;
+    }).trimmed();
+}
+
+}  // namespace
+
+QString DateTimeText(const QDateTime& dateTime, const QLocale& locale)
+{
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    const QString timeText = time.isValid() ? locale.toString(time, TimeFormat(locale)) : QString();
+    if (!date.isValid())
+        return timeText;
+    const QString dateText = locale.toString(date, DateFormat(locale));
+    return time == QTime(0, 0) ? dateText : dateText + u' ' + timeText;
+}
+
+QDateTime ParseDateTimeText(const QString& text, const QLocale& locale)
+{
+    const QString trimmed = text.trimmed();
+    const QString dateFormat = DateFormat(locale);
+    const QString timeFormat = TimeFormat(locale);
+    if (const QDate date = locale.toDate(trimmed, dateFormat); date.isValid())
+        return QDateTime(date, QTime(0, 0));
+    if (const QTime time = locale.toTime(trimmed, timeFormat); time.isValid())
+        return QDateTime(QDate(), time);
+    // Date and time are parsed apart, split at each blank in turn (the formats themselves
+    // may hold blanks), so that a local time that a clock change skips still reads back.
+    for (qsizetype blank = trimmed.indexOf(u' '); blank >= 0; blank = trimmed.indexOf(u' ', blank + 1)) {
+        const QDate date = locale.toDate(trimmed.left(blank), dateFormat);
+        const QTime time = locale.toTime(trimmed.mid(blank + 1), timeFormat);
+        if (date.isValid() && time.isValid())
+            return QDateTime(date, time);
+    }
+    throw std::runtime_error("'" + text.toStdString() + "' is not a valid date and time");
+}
+
+QString RangeBoundText(const QDateTime& dateTime)
+{
+    return QLocale::c().toString(dateTime, u"yyyy-MM-dd HH:mm:ss");
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+// The locale's short date (always with a four-digit year), a blank, and the locale's long
+// time without any time-zone part. Only the date when the time of day is exactly
+// 00:00:00.000; only the time when the date is null or invalid; empty for a value with
+// neither.
+QString DateTimeText(const QDateTime& dateTime, const QLocale& locale = QLocale());
+
+// The inverse of DateTimeText, also of its date-only and time-only forms (a time-only
+// text gives a null date with that time). Throws std::runtime_error
+// "'<text>' is not a valid date and time" for any other text.
+QDateTime ParseDateTimeText(const QString& text, const QLocale& locale = QLocale());
+
+// "yyyy-MM-dd HH:mm:ss": a range bound as a query literal.
+QString RangeBoundText(const QDateTime& dateTime);

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+// "yyyyMMdd_HHmmss", the 15-character stamp in output file names.
+QString FileTimeStamp(const QDateTime& dateTime);

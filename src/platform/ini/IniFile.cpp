@@ -1,0 +1,142 @@
+#include "platform/ini/IniFile.h"
+
+#include "platform/ini/IniDocument.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+// A missing or unreadable file reads as empty, as the profile-string functions do.
+QByteArray ReadableContent(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What a write starts from: an existing file that cannot be read must not be replaced by
+// one that holds only the written key.
+QByteArray ContentToEdit(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return {};
+    QFile file(path);
+    if (info.isDir() || !file.open(QIODevice::ReadOnly))
+        throw IniWriteError(path);
+    return file.readAll();
+}
+
+void ReplaceFile(const QString& path, const QByteArray& content)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
+        throw IniWriteError(path);
+}
+
+bool HasLineBreak(const QString& text)
+{
+    return text.contains(u'\n') || text.contains(u'\r');
+}
+
+void RequireWritableNames(const QString& section, const QString& key, const QString& value)
+{
+    if (section.trimmed().isEmpty() || section.contains(u']') || key.trimmed().isEmpty()
+        || key.contains(u'=') || key.trimmed().startsWith(u'[') || key.trimmed().startsWith(u';')
+        || HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value))
+        throw std::invalid_argument("An INI section, key or value would not survive a write: ["
+                                    + section.toStdString() + "] " + key.toStdString());
+}
+
+std::optional<qint32> ParseInteger(const QString& text)
+{
+    bool ok = false;
+    if (text.startsWith(u"0x", Qt::CaseInsensitive)) {
+        const QString digits = text.mid(2);
+        const bool allHex = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+            return c.isDigit() || (c.toLower() >= u'a' && c.toLower() <= u'f');
+        });
+        const qulonglong bits = allHex ? digits.toULongLong(&ok, 16) : 0;
+        // Up to eight hex digits are the 32-bit pattern: 0xFFFFFFFF reads as -1.
+        if (!ok || bits > std::numeric_limits<quint32>::max())
+            return std::nullopt;
+        return static_cast<qint32>(static_cast<quint32>(bits));
+    }
+    const qint32 value = text.toInt(&ok, 10);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+std::optional<float> ParseFloat(const QString& text, QLocale locale)
+{
+    locale.setNumberOptions(locale.numberOptions() | QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(text, &ok);
+    // Only finite numbers that a float can hold.
+    if (!ok || !std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max())
+        return std::nullopt;
+    return static_cast<float>(value);
+}
+
+}  // namespace
+
+IniWriteError::IniWriteError(const QString& path)
+    : std::runtime_error("Unable to write to " + path.toStdString())
+    , path_(path)
+{
+}
+
+IniFile::IniFile(QString path)
+    : path_(std::move(path))
+{
+}
+
+QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    QString value = IniDocument(ReadableContent(path_)).value(section, key).value_or(defaultValue);
+    if (value.size() > MaxValueLength) {
+        value.truncate(MaxValueLength);
+        if (value.back().isHighSurrogate())
+            value.chop(1);
+    }
+    return value;
+}
+
+qint32 IniFile::readInteger(const QString& section, const QString& key, qint32 defaultValue) const
+{
+    return ParseInteger(readString(section, key, QString())).value_or(defaultValue);
+}
+
+float IniFile::readFloat(const QString& section, const QString& key, float defaultValue,
+                         const QLocale& locale) const
+{
+    return ParseFloat(readString(section, key, QString()), locale).value_or(defaultValue);
+}
+
+void IniFile::writeString(const QString& section, const QString& key, const QString& value)
+{
+    RequireWritableNames(section, key, value);
+    IniDocument document(ContentToEdit(path_));
+    document.setValue(section, key, value);
+    ReplaceFile(path_, document.content());
+}
+
+void IniFile::writeInteger(const QString& section, const QString& key, qint32 value)
+{
+    writeString(section, key, QString::number(value));
+}
+
+void IniFile::writeFloat(const QString& section, const QString& key, float value, const QLocale& locale)
+{
+    // The shortest text that reads back as the same float, with the locale's separator.
+    char buffer[64];
+    const auto result = std::to_chars(std::begin(buffer), std::end(buffer), value);
+    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
+    text.replace(u'.', locale.decimalPoint());
+    writeString(section, key, text);
+}

@@ -1,0 +1,166 @@
+#include "common/DateTimeText.h"
+#include "common/FileTimeStamp.h"
+#include "common/ValueText.h"
+#include "common/ZeroPad.h"
+
+#include <QTest>
+#include <limits>
+
+class TestCommon : public QObject {
+    Q_OBJECT
+
+private slots:
+    void zeroPad_data()
+    {
+        QTest::addColumn<quint64>("number");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("padded") << quint64(7) << 2 << "07";
+        QTest::newRow("longer text kept whole") << quint64(123) << 2 << "123";
+        QTest::newRow("four digits") << quint64(5) << 4 << "0005";
+        QTest::newRow("zero") << quint64(0) << 4 << "0000";
+        QTest::newRow("exact width") << quint64(1799) << 4 << "1799";
+    }
+
+    void zeroPad()
+    {
+        QFETCH(quint64, number);
+        QFETCH(int, width);
+        QFETCH(QString, expected);
+        QCOMPARE(ZeroPad(number, width), expected);
+    }
+
+    void fixedPointText_data()
+    {
+        QTest::addColumn<float>("value");
+        QTest::addColumn<int>("dot");
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("rounds to one decimal") << 21.46f << 1 << "pl_PL" << "21,5";
+        QTest::newRow("English separator") << 21.46f << 1 << "en_US" << "21.5";
+        QTest::newRow("no decimals") << 21.46f << 0 << "pl_PL" << "21";
+        QTest::newRow("float digits show") << 0.1f << 10 << "pl_PL" << "0,1000000015";
+        QTest::newRow("half away from zero") << 0.125f << 2 << "pl_PL" << "0,13";
+        QTest::newRow("half up to an integer") << 2.5f << 0 << "pl_PL" << "3";
+        QTest::newRow("negative half") << -0.5f << 0 << "pl_PL" << "-1";
+        QTest::newRow("trailing zeros") << 75.0f << 2 << "pl_PL" << "75,00";
+        QTest::newRow("carry adds a digit") << 99.995f << 2 << "pl_PL" << "100,00";
+        QTest::newRow("no group separator") << 1234567.0f << 2 << "en_US" << "1234567.00";
+        QTest::newRow("negative") << -12.34f << 1 << "pl_PL" << "-12,3";
+        QTest::newRow("no minus for a rounded zero") << -0.004f << 2 << "pl_PL" << "0,00";
+        QTest::newRow("no minus for negative zero") << -0.0f << 0 << "pl_PL" << "0";
+        QTest::newRow("smallest float") << std::numeric_limits<float>::denorm_min() << 2 << "pl_PL" << "0,00";
+        QTest::newRow("negative dot counts as 0") << 21.46f << -3 << "pl_PL" << "21";
+        QTest::newRow("dot beyond 18 counts as 18") << 0.5f << 40 << "pl_PL" << "0,500000000000000000";
+        QTest::newRow("15 digits stay fixed") << 1e15f << 1 << "pl_PL" << "999999986991104,0";
+        QTest::newRow("more than 15 digits go scientific") << 1e20f << 2 << "pl_PL" << "1,00000002004088E+20";
+        QTest::newRow("negative scientific") << -1e16f << 0 << "en_US" << "-1.00000002725642E+16";
+        QTest::newRow("largest float") << std::numeric_limits<float>::max() << 1 << "pl_PL" << "3,40282346638529E+38";
+        QTest::newRow("not a number") << std::numeric_limits<float>::quiet_NaN() << 2 << "pl_PL" << "NAN";
+        QTest::newRow("infinity") << std::numeric_limits<float>::infinity() << 2 << "pl_PL" << "INF";
+        QTest::newRow("negative infinity") << -std::numeric_limits<float>::infinity() << 2 << "pl_PL" << "-INF";
+    }
+
+    void fixedPointText()
+    {
+        QFETCH(float, value);
+        QFETCH(int, dot);
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        QCOMPARE(FixedPointText(value, dot, QLocale(locale)), expected);
+    }
+
+    void dateTimeText_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QDateTime>("dateTime");
+        QTest::addColumn<QString>("expected");
+
+        const QDateTime morning(QDate(2021, 10, 19), QTime(8, 0, 5));
+        const QDateTime evening(QDate(1999, 12, 31), QTime(23, 59, 59));
+        const QDateTime midnight(QDate(2021, 10, 19), QTime(0, 0));
+        const QDateTime timeOnly(QDate(), QTime(8, 0, 5));
+        const QDateTime oneSecondPast(QDate(2021, 10, 19), QTime(0, 0, 1));
+        QTest::newRow("pl_PL") << "pl_PL" << morning << "19.10.2021 08:00:05";
+        QTest::newRow("pl_PL midnight is the date alone") << "pl_PL" << midnight << "19.10.2021";
+        QTest::newRow("pl_PL one second past midnight") << "pl_PL" << oneSecondPast << "19.10.2021 00:00:01";
+        QTest::newRow("pl_PL time only") << "pl_PL" << timeOnly << "08:00:05";
+        QTest::newRow("en_US four-digit year, 12-hour clock") << "en_US" << evening << "12/31/1999 11:59:59 PM";
+        QTest::newRow("en_US morning") << "en_US" << morning << "10/19/2021 8:00:05 AM";
+        QTest::newRow("en_US midnight") << "en_US" << midnight << "10/19/2021";
+        QTest::newRow("de_DE four-digit year") << "de_DE" << evening << "31.12.1999 23:59:59";
+        QTest::newRow("de_DE midnight") << "de_DE" << midnight << "19.10.2021";
+        QTest::newRow("C") << "C" << morning << "19 Oct 2021 08:00:05";
+        QTest::newRow("C midnight") << "C" << midnight << "19 Oct 2021";
+        QTest::newRow("C time only") << "C" << timeOnly << "08:00:05";
+    }
+
+    void dateTimeText()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QDateTime, dateTime);
+        QFETCH(QString, expected);
+        const QString text = DateTimeText(dateTime, QLocale(locale));
+        QCOMPARE(text, expected);
+        const QDateTime parsed = ParseDateTimeText(text, QLocale(locale));
+        QCOMPARE(parsed.date(), dateTime.date());
+        QCOMPARE(parsed.time(), dateTime.time());
+    }
+
+    void dateTimeTextDropsMilliseconds()
+    {
+        const QDateTime withMilliseconds(QDate(2021, 10, 19), QTime(8, 0, 5, 250));
+        const QString text = DateTimeText(withMilliseconds, QLocale("pl_PL"));
+        QCOMPARE(text, QString("19.10.2021 08:00:05"));
+        QCOMPARE(ParseDateTimeText(text, QLocale("pl_PL")), QDateTime(QDate(2021, 10, 19), QTime(8, 0, 5)));
+    }
+
+    void parseRejectsOtherTexts_data()
+    {
+        QTest::addColumn<QString>("text");
+
+        QTest::newRow("empty") << "";
+        QTest::newRow("letters") << "abc";
+        QTest::newRow("no such day") << "32.10.2021 08:00:05";
+        QTest::newRow("no such hour") << "19.10.2021 25:00:00";
+        QTest::newRow("another locale's form") << "10/19/2021 8:00:05 AM";
+        QTest::newRow("trailing text") << "19.10.2021 08:00:05 x";
+    }
+
+    void parseRejectsOtherTexts()
+    {
+        QFETCH(QString, text);
+        try {
+            ParseDateTimeText(text, QLocale("pl_PL"));
+            QFAIL("the text was accepted");
+        } catch (const std::runtime_error& error) {
+            QCOMPARE(QString::fromUtf8(error.what()), "'" + text + "' is not a valid date and time");
+        }
+    }
+
+    void stamps_data()
+    {
+        QTest::addColumn<QDateTime>("dateTime");
+        QTest::addColumn<QString>("rangeBound");
+        QTest::addColumn<QString>("fileStamp");
+
+        QTest::newRow("morning") << QDateTime(QDate(2021, 10, 1), QTime(7, 30)) << "2021-10-01 07:30:00"
+                                 << "20211001_073000";
+        QTest::newRow("24-hour clock") << QDateTime(QDate(1999, 12, 31), QTime(23, 59, 59, 999))
+                                       << "1999-12-31 23:59:59" << "19991231_235959";
+    }
+
+    void stamps()
+    {
+        QFETCH(QDateTime, dateTime);
+        QFETCH(QString, rangeBound);
+        QFETCH(QString, fileStamp);
+        QCOMPARE(RangeBoundText(dateTime), rangeBound);
+        QCOMPARE(FileTimeStamp(dateTime), fileStamp);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCommon)
+#include "test_common.moc"

@@ -1,0 +1,124 @@
+#include "config/SettingsFiles.h"
+#include "platform/ini/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+namespace {
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString WriteFixture(const QTemporaryDir& folder, const QString& name, const QByteArray& content)
+{
+    const QString path = folder.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        qFatal("cannot write the fixture %s", qPrintable(path));
+    return path;
+}
+
+}  // namespace
+
+class TestConfig : public QObject {
+    Q_OBJECT
+
+private slots:
+    void missingFilesAreCreatedWithDefaultsInOrder()
+    {
+        const QTemporaryDir folder;
+        const QString settings = folder.filePath("settings.ini");
+        const QString connection = folder.filePath("connection.ini");
+        const QString config = folder.filePath("config.ini");
+
+        QCOMPARE(LoadWindowSettings(settings), WindowSettings());
+        QCOMPARE(LoadConnectionSettings(connection), ConnectionSettings());
+        QCOMPARE(LoadViewConfig(config, QLocale("pl_PL")), ViewConfig());
+
+        QCOMPARE(FileBytes(settings), QByteArray("[Application]\nScreenTop=0\nScreenLeft=0\nScreenWidth=900\n"
+                                                 "ScreenHeight=600\nScreenState=0\n"));
+        QCOMPARE(FileBytes(connection), QByteArray("[DataBase]\nName=\nPassword=\nUser=\nHost=\n"));
+        QCOMPARE(FileBytes(config), QByteArray("[View]\nRefresh=5\nDot=1\n\n"
+                                               "[Chart]\nMin=0\nMax=0\nScale=0\nZoom=0\n\n"
+                                               "[Reports]\nPath=\nUser=\nAllCharts=0\n"));
+    }
+
+    void existingFilesAreReadNotRewritten()
+    {
+        const QTemporaryDir folder;
+        const QByteArray window("[application]\nScreenTop=10\nscreenleft=-20\nScreenWidth=1024\n"
+                                "ScreenHeight=0x300\nScreenState=2\n");
+        const QByteArray connection("[DataBase]\nName=zemlo\nPassword=\" tajne \"\nUser=zemlo_viewer\n");
+        // Keys missing from an existing file read as defaults; the file is left as it is.
+        const QByteArray config("[View]\nRefresh=0x0A\nDot=abc\n[Chart]\nMin=1,5\nMax=-2,25\nScale=2\n"
+                                "[Reports]\nPath= /srv/Raporty \nUser=Łukasz\n");
+        const QString windowPath = WriteFixture(folder, "settings.ini", window);
+        const QString connectionPath = WriteFixture(folder, "connection.ini", connection);
+        const QString configPath = WriteFixture(folder, "config.ini", config);
+
+        QCOMPARE(LoadWindowSettings(windowPath), (WindowSettings{10, -20, 1024, 768, 2}));
+        QCOMPARE(LoadConnectionSettings(connectionPath), (ConnectionSettings{"zemlo", " tajne ", "zemlo_viewer", ""}));
+        QCOMPARE(LoadViewConfig(configPath, QLocale("pl_PL")),
+                 (ViewConfig{10, 1, 1.5f, -2.25f, 2, 0, "/srv/Raporty", "Łukasz", 0}));
+
+        QCOMPARE(FileBytes(windowPath), window);
+        QCOMPARE(FileBytes(connectionPath), connection);
+        QCOMPARE(FileBytes(configPath), config);
+    }
+
+    void floatsFollowTheLocale()
+    {
+        const QTemporaryDir folder;
+        const QString path = WriteFixture(folder, "config.ini", "[Chart]\nMin=1,5\nMax=2.5\n");
+        const ViewConfig polish = LoadViewConfig(path, QLocale("pl_PL"));
+        QCOMPARE(polish.Min, 1.5f);
+        QCOMPARE(polish.Max, 0.0f);
+        const ViewConfig english = LoadViewConfig(path, QLocale("en_US"));
+        QCOMPARE(english.Min, 0.0f);
+        QCOMPARE(english.Max, 2.5f);
+    }
+
+    void saveWritesTheFiveKeysAndKeepsTheRest()
+    {
+        const QTemporaryDir folder;
+        const QString path = WriteFixture(folder, "settings.ini",
+                                          "; geometry\r\n[Application]\r\nScreenState=0\r\nTheme=dark\r\n"
+                                          "ScreenTop = 1\r\n\r\n[Other]\r\nKey=value\r\n");
+        SaveWindowSettings(path, WindowSettings{-8, -8, 1936, 1056, 2});
+        QCOMPARE(FileBytes(path), QByteArray("; geometry\r\n[Application]\r\nScreenState=2\r\nTheme=dark\r\n"
+                                             "ScreenTop = -8\r\nScreenLeft=-8\r\nScreenWidth=1936\r\n"
+                                             "ScreenHeight=1056\r\n\r\n[Other]\r\nKey=value\r\n"));
+        QCOMPARE(LoadWindowSettings(path), (WindowSettings{-8, -8, 1936, 1056, 2}));
+    }
+
+    void unwritableFileThrows()
+    {
+        const QTemporaryDir folder;
+        const std::function<void(const QString&)> loads[] = {
+            [](const QString& path) { LoadWindowSettings(path); },
+            [](const QString& path) { LoadConnectionSettings(path); },
+            [](const QString& path) { LoadViewConfig(path); },
+            [](const QString& path) { SaveWindowSettings(path, WindowSettings()); },
+        };
+        // A directory of the file's name is not the file: creating the file fails.
+        const QString path = folder.filePath("settings.ini");
+        QVERIFY(QDir(folder.path()).mkdir("settings.ini"));
+        for (const auto& load : loads) {
+            try {
+                load(path);
+                QFAIL("no error for a directory in place of the file");
+            } catch (const IniWriteError& error) {
+                QCOMPARE(QString::fromUtf8(error.what()), "Unable to write to " + path);
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfig)
+#include "test_config.moc"
