@@ -1,0 +1,98 @@
+#pragma once
+
+#include "platform/sql/SqlHandles.h"
+
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+namespace sql {
+
+class SqlConnection;
+
+// Buffered: the whole result is fetched at open (mysql_store_result), recordCount() is known.
+// Streamed: rows come from the server as they are read (mysql_use_result); recordCount() is
+// -1 until the end has been reached. Streamed holds little memory for very wide results.
+enum class ResultMode { Buffered, Streamed };
+
+// The program's single query object: SQL text, open, a cursor over the rows, and the
+// values of the current row by column index. Column names are resolved to indexes once
+// per open; reading a value allocates nothing except text().
+class SqlQuery {
+public:
+    SqlQuery() = default;
+    ~SqlQuery();
+    SqlQuery(const SqlQuery&) = delete;
+    SqlQuery& operator=(const SqlQuery&) = delete;
+
+    // Closes the query and binds it to another connection (or none).
+    void setConnection(SqlConnection* connection);
+    SqlConnection* connection() const { return connection_; }
+    void setSql(const QString& text) { sql_ = text; }
+    const QString& sql() const { return sql_; }
+
+    // Runs the statement and stands on its first row (eof() when there is none).
+    void open(ResultMode mode = ResultMode::Buffered);
+    // Frees the result, also a streamed one that was not read to its end. Idempotent.
+    void close();
+    bool isOpen() const { return result_ != nullptr; }
+
+    qint64 recordCount() const;
+    bool eof() const;
+    void next();
+
+    int fieldCount() const;
+    QString fieldName(int index) const;
+    // Case-insensitive, as MySQL compares column names; the first of equal names wins.
+    int fieldIndex(const QString& name) const;
+
+    bool isNull(int index) const;
+    // Throws "Field 'X' is NULL" when the value is NULL.
+    void checkNotNull(int index) const;
+    QString text(int index) const;
+    QByteArrayView raw(int index) const;
+    // The numeric and date-time readers throw SqlError for NULL and for text that is not
+    // wholly a value of their kind.
+    float toFloat(int index) const;
+    double toDouble(int index) const;
+    qint32 toInt(int index) const;
+    QDateTime toDateTime(int index) const;
+
+private:
+    friend class SqlConnection;
+    void fetchRow();
+    void requireOpen() const;
+    void requireField(int index) const;
+    void requireCell(int index) const;
+    QByteArrayView value(int index) const;
+
+    SqlConnection* connection_ = nullptr;
+    QString sql_;
+    ResultHandle result_;
+    ResultMode mode_ = ResultMode::Buffered;
+    MYSQL_ROW row_ = nullptr;
+    const unsigned long* lengths_ = nullptr;
+    int fieldCount_ = 0;
+    QStringList fieldNames_;
+    QHash<QString, int> indexByFoldedName_;
+};
+
+} // namespace sql
+
+namespace sql {
+
+// Closes a query when the scope ends, also when an error leaves the scope.
+class QueryCloser {
+public:
+    explicit QueryCloser(SqlQuery& query) : query_(query) {}
+    ~QueryCloser() { query_.close(); }
+    QueryCloser(const QueryCloser&) = delete;
+    QueryCloser& operator=(const QueryCloser&) = delete;
+
+private:
+    SqlQuery& query_;
+};
+
+} // namespace sql

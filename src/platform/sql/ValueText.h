@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QDateTime>
+
+// Conversions of the text that the server sends for a column value. Numbers are in the
+// server's notation (a point as decimal separator), whatever the user's locale says.
+// Each function accepts the whole text or throws sql::SqlError naming the text.
+namespace sql {
+
+float parseFloat(QByteArrayView text);
+double parseDouble(QByteArrayView text);
+qint32 parseInt32(QByteArrayView text);
+// "yyyy-MM-dd hh:mm:ss" with an optional fraction of a second, or a bare date, as local time.
+QDateTime parseDateTime(QByteArrayView text);
+
+} // namespace sql

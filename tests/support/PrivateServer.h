@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A MariaDB server of a test's own, in a temporary folder, for tests that stop and start
+// it. Making it the one the process talks to must happen before the client library's first
+// use in the process: the library reads MYSQL_TCP_PORT once.
+class PrivateServer {
+public:
+    PrivateServer();
+    ~PrivateServer();
+
+    bool start();
+    bool stop();
+    // Points the viewer's connections (MYSQL_TCP_PORT) and the fixtures (ZEMLO_DB_SOCKET) here.
+    void makeCurrent() const;
+
+private:
+    bool run(const QString& command);
+
+    QTemporaryDir m_dir;
+    bool m_running = false;
+};
