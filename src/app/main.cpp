@@ -1,1 +1,34 @@
-int main() { return 0; }
+#include "app/TFIntro.h"
+#include "app/TFMain.h"
+#include "app/ZemloApplication.h"
+#include "report/TFReport001.h"
+
+#include "app/ErrorBox.h"
+
+#include <QDir>
+#include <QPointer>
+
+int main(int argc, char** argv)
+{
+    app::ZemloApplication application(argc, argv);
+    application.applyLookAndLanguage();
+
+    app::StartContext context;
+    context.appDir = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+    // Lets tests and a second copy of the program side by side use a marker of their own.
+    const QString marker = qEnvironmentVariable("ZEMLO_INSTANCE_MARKER");
+    if (!marker.isEmpty())
+        context.instanceMarkerName = marker;
+
+    try {
+        app::TFMain mainWindow(context);
+        report::TFReport001 reportTemplate;
+        // The splash deletes itself when it hands over; if the program ends first, it goes here.
+        const QPointer<app::TFIntro> splash = new app::TFIntro(mainWindow);
+        QApplication::exec();
+        delete splash.data();
+    } catch (const std::exception& error) {
+        app::ShowErrorBox(QString::fromUtf8(error.what()));
+    }
+    return 0;
+}

@@ -1,0 +1,563 @@
+#include "app/TFMain.h"
+
+#include "app/ErrorBox.h"
+#include "common/ZeroPad.h"
+#include "history/ChartLegend.h"
+#include "history/HistoryChart.h"
+#include "history/RangePickers.h"
+#include "history/HistoryRange.h"
+#include "history/StringGrid.h"
+#include "live/ChannelInfo.h"
+#include "live/LiveView.h"
+#include "platform/os/Desktop.h"
+#include "platform/os/FileVersion.h"
+#include "platform/os/SingleInstanceMarker.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+
+const QString ProgramTitle = QStringLiteral("ZEMLO Viewer");
+constexpr int MinimumOuterWidth = 900;
+constexpr int MinimumOuterHeight = 600;
+constexpr int TabIconSize = 34;
+
+QFont Tahoma(int points, bool bold = false, bool italic = false)
+{
+    QFont font(QStringLiteral("Tahoma"), points);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+QFont SegoeUi(int points)
+{
+    return QFont(QStringLiteral("Segoe UI"), points);
+}
+
+template <typename Widget>
+Widget* Named(Widget* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QPixmap Artwork(const QString& name, int width, int height)
+{
+    return QIcon(QStringLiteral(":/resources/") + name).pixmap(width, height);
+}
+
+void SetBackground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    widget->setPalette(palette);
+}
+
+QToolButton* ToolButton(QWidget* parent, const QString& name, int left, const QString& hint,
+                        const QString& picture, int pictureSize)
+{
+    auto* button = Named(new QToolButton(parent), name);
+    button->setGeometry(left, 4, 40, 40);
+    button->setAutoRaise(true);
+    button->setToolTip(hint);
+    button->setIcon(QIcon(QStringLiteral(":/resources/") + picture));
+    button->setIconSize(QSize(pictureSize, pictureSize));
+    return button;
+}
+
+} // namespace
+
+QString VersionText(qint32 major, qint32 minor)
+{
+    return QString::number(major) + QLatin1Char('.') + ZeroPad(quint64(std::max(minor, 0)), 2) + QStringLiteral(".00");
+}
+
+QString MainCaption(qint32 major, qint32 minor, const QString& reportUser)
+{
+    QString caption = ProgramTitle + QStringLiteral(" wersja: ") + VersionText(major, minor);
+    if (!reportUser.isEmpty())
+        caption += QStringLiteral(" [") + reportUser + QLatin1Char(']');
+    return caption;
+}
+
+TFMain::TFMain(StartContext context, QWidget* parent)
+    : QMainWindow(parent)
+    , m_context(std::move(context))
+    , m_database(std::make_unique<CDataBase>())
+    , m_channels(std::make_unique<ChannelTable>())
+{
+    // Until the files are read, every setting is zero or empty: a failed read leaves them so.
+    m_config = {};
+    m_config.Refresh = 0;
+    m_config.Dot = 0;
+    BuildLayout();
+    m_liveView = std::make_unique<live::LiveView>(
+        live::LiveView::Controls{ScrollBox, LabelUpdate, Chart, {ImgSourceA0, ImgSourceA1, ImgSourceA2, ImgSourceAK},
+                                 picker_out_d, picker_out_t},
+        *m_database, SQLQuery, *m_channels);
+    connect(m_liveView.get(), &live::LiveView::dotDoubleClicked, this, &TFMain::ShowChannelInfo);
+    connect(TimerUpdate, &QTimer::timeout, this, &TFMain::TimerUpdateTimer);
+    connect(PageControlMain, &QTabWidget::currentChanged, this, &TFMain::PageControlMainChange);
+    connect(Button1, &QPushButton::clicked, Chart, [this] { Chart->setAllSeriesActive(true); });
+    connect(Button2, &QPushButton::clicked, Chart, [this] { Chart->setAllSeriesActive(false); });
+    ActualSheet->installEventFilter(this);
+    try {
+        FormCreate();
+    } catch (const std::exception& error) {
+        // The window is still created; the steps after the failing one are skipped.
+        ShowErrorBox(QString::fromUtf8(error.what()));
+    }
+}
+
+TFMain::~TFMain()
+{
+    // The information windows have no owner; whatever is still open goes with the program.
+    for (const QPointer<QWidget>& window : std::as_const(m_infoWindows))
+        delete window.data();
+}
+
+void TFMain::BuildLayout()
+{
+    setObjectName(QStringLiteral("FMain"));
+    setWindowTitle(QStringLiteral("FMain"));
+    setFont(Tahoma(8));
+    setMinimumSize(MinimumOuterWidth, MinimumOuterHeight);
+    for (int i = 0; i < 9; ++i)
+        ImageListPageControl.append(QIcon(QStringLiteral(":/resources/tab_%1.svg").arg(i)));
+
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    LabelStatus = Named(new QLabel(QStringLiteral("LabelStatus"), central), QStringLiteral("LabelStatus"));
+    LabelStatus->setFixedHeight(30);
+    LabelStatus->setAlignment(Qt::AlignCenter);
+    LabelStatus->setAutoFillBackground(true);
+    LabelStatus->setFont(Tahoma(8, true));
+    SetBackground(LabelStatus, Qt::red);
+    column->addWidget(LabelStatus);
+
+    PageControlMain = Named(new QTabWidget(central), QStringLiteral("PageControlMain"));
+    PageControlMain->setIconSize(QSize(TabIconSize, TabIconSize));
+    PageControlMain->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { height: 50px; }"));
+    PageControlMain->addTab(BuildLiveSheet(), ImageListPageControl[0], QStringLiteral("Podgląd"));
+    PageControlMain->addTab(BuildReportSheet(), ImageListPageControl[7], QStringLiteral("Raporty"));
+    PageControlMain->setCurrentWidget(ReportSheet);
+    column->addWidget(PageControlMain, 1);
+    setCentralWidget(central);
+
+    StatusBar = Named(new QStatusBar(this), QStringLiteral("StatusBar"));
+    StatusBar->setFixedHeight(19);
+    StatusBar->setSizeGripEnabled(true);
+    StatusPanel = Named(new QLabel(StatusBar), QStringLiteral("StatusPanel"));
+    StatusBar->addWidget(StatusPanel, 1);
+    setStatusBar(StatusBar);
+
+    TimerUpdate = Named(new QTimer(this), QStringLiteral("TimerUpdate"));
+}
+
+QWidget* TFMain::BuildLiveSheet()
+{
+    ActualSheet = Named(new QWidget, QStringLiteral("ActualSheet"));
+    auto* fill = new QVBoxLayout(ActualSheet);
+    fill->setContentsMargins(0, 0, 0, 0);
+    ScrollBox = Named(new QScrollArea(ActualSheet), QStringLiteral("ScrollBox"));
+    ScrollBox->setWidgetResizable(false);
+    auto* rows = Named(new QWidget, QStringLiteral("ScrollBoxContent"));
+    rows->resize(876, 503);
+    ScrollBox->setWidget(rows);
+    fill->addWidget(ScrollBox);
+
+    LabelUpdate = Named(new QLabel(QStringLiteral("Data Ostatniej aktualizacji: -"), rows), QStringLiteral("LabelUpdate"));
+    LabelUpdate->setGeometry(3, 3, 414, 13);
+    LabelUpdate->setFont(Tahoma(8, false, true));
+    QPalette grey = LabelUpdate->palette();
+    grey.setColor(QPalette::WindowText, grey.color(QPalette::Disabled, QPalette::WindowText));
+    LabelUpdate->setPalette(grey);
+    LabelUpdate->hide();
+
+    const auto dotSource = [rows](const QString& name, const QString& picture) {
+        auto* source = Named(new QLabel(rows), name);
+        source->setPixmap(Artwork(picture, 16, 16));
+        source->resize(16, 16);
+        source->hide();
+        return source;
+    };
+    ImgSourceA1 = dotSource(QStringLiteral("ImgSourceA1"), QStringLiteral("dot_orange.svg"));
+    ImgSourceA2 = dotSource(QStringLiteral("ImgSourceA2"), QStringLiteral("dot_red.svg"));
+    ImgSourceAK = dotSource(QStringLiteral("ImgSourceAK"), QStringLiteral("dot_blue.svg"));
+    ImgSourceAK->setCursor(Qt::PointingHandCursor);
+    ImgSourceA0 = dotSource(QStringLiteral("ImgSourceA0"), QStringLiteral("dot_green.svg"));
+    return ActualSheet;
+}
+
+QWidget* TFMain::BuildButtonPanel()
+{
+    PanelButton = Named(new QWidget, QStringLiteral("PanelButton"));
+    PanelButton->setFixedHeight(50);
+
+    const auto datePicker = [this](const QString& name, int left) {
+        auto* picker = Named(new history::CalendarPicker(PanelButton), name);
+        picker->setGeometry(left, 4, 150, 40);
+        picker->setFont(SegoeUi(12));
+        QPalette grey = picker->palette();
+        grey.setColor(QPalette::Text, QColor(128, 128, 128));
+        picker->setPalette(grey);
+        picker->setHint(QStringLiteral("wybierz datę"));
+        return picker;
+    };
+    const auto timePicker = [this](const QString& name, int left) {
+        auto* picker = Named(new history::TimePicker(PanelButton), name);
+        picker->setFont(SegoeUi(12));
+        picker->setTime(QTime(21, 39, 41));
+        picker->setGeometry(left, 4, 130, 40);
+        return picker;
+    };
+    picker_in_d = datePicker(QStringLiteral("picker_in_d"), 3);
+    picker_in_t = timePicker(QStringLiteral("picker_in_t"), 159);
+    Label1 = Named(new QLabel(QStringLiteral("-"), PanelButton), QStringLiteral("Label1"));
+    Label1->setGeometry(294, 16, 41, 13);
+    Label1->setAlignment(Qt::AlignCenter);
+    picker_out_d = datePicker(QStringLiteral("picker_out_d"), 336);
+    picker_out_t = timePicker(QStringLiteral("picker_out_t"), 492);
+
+    GetDataButton = ToolButton(PanelButton, QStringLiteral("GetDataButton"), 648, QStringLiteral("Pobierz dane"), QStringLiteral("tool_fetch.svg"), 28);
+    SpeedButton1 = ToolButton(PanelButton, QStringLiteral("SpeedButton1"), 730, QStringLiteral("Zapisz do CSV"), QStringLiteral("tool_csv.svg"), 34);
+    PfdButton = ToolButton(PanelButton, QStringLiteral("PfdButton"), 776, QStringLiteral("Generuj raport PDF"), QStringLiteral("tool_pdf.svg"), 34);
+    OpenFolderButton = ToolButton(PanelButton, QStringLiteral("OpenFolderButton"), 822, QStringLiteral("Otwórz folder raportów"), QStringLiteral("tool_folder.svg"), 32);
+    return PanelButton;
+}
+
+QWidget* TFMain::BuildChartSheet()
+{
+    TabSheetChart = Named(new QWidget, QStringLiteral("TabSheetChart"));
+    auto* column = new QVBoxLayout(TabSheetChart);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    Chart = Named(new history::HistoryChart(TabSheetChart), QStringLiteral("Chart"));
+    column->addWidget(Chart, 1);
+    ChartLegend = Named(new history::ChartLegend(*Chart, TabSheetChart), QStringLiteral("ChartLegend"));
+    ChartLegend->setMaximumHeight(72);
+    column->addWidget(ChartLegend);
+
+    ChartPanel = Named(new QWidget(TabSheetChart), QStringLiteral("ChartPanel"));
+    ChartPanel->setFixedHeight(41);
+    Button1 = Named(new QPushButton(QStringLiteral("Zaznacz wszytki"), ChartPanel), QStringLiteral("Button1"));
+    Button1->setGeometry(16, 10, 121, 25);
+    Button2 = Named(new QPushButton(QStringLiteral("Odznacz wszytskie"), ChartPanel), QStringLiteral("Button2"));
+    Button2->setGeometry(145, 10, 121, 25);
+    column->addWidget(ChartPanel);
+    return TabSheetChart;
+}
+
+QWidget* TFMain::BuildReportSheet()
+{
+    ReportSheet = Named(new QWidget, QStringLiteral("ReportSheet"));
+    auto* column = new QVBoxLayout(ReportSheet);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(BuildButtonPanel());
+
+    PageControlData = Named(new QTabWidget(ReportSheet), QStringLiteral("PageControlData"));
+    PageControlData->setIconSize(QSize(TabIconSize, TabIconSize));
+    PageControlData->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { height: 50px; }"));
+    PageControlData->setUsesScrollButtons(false);
+
+    const auto gridPage = [this](const QString& pageName, history::StringGrid*& grid, const QString& gridName) {
+        auto* page = Named(new QWidget, pageName);
+        auto* fill = new QVBoxLayout(page);
+        fill->setContentsMargins(0, 0, 0, 0);
+        grid = Named(new history::StringGrid(page), gridName);
+        grid->hide();
+        fill->addWidget(grid);
+        return page;
+    };
+    TabSheetData = gridPage(QStringLiteral("TabSheetData"), DataGrid, QStringLiteral("DataGrid"));
+    DataGrid->setColCount(2);
+    DataGrid->setRowCount(2);
+    DataGrid->setFixedRows(1);
+    DataGrid->setFixedCols(1);
+    TabSheetEvent = gridPage(QStringLiteral("TabSheetEvent"), EventGrid, QStringLiteral("EventGrid"));
+    EventGrid->setColCount(5);
+    EventGrid->setFixedCols(1);
+    EventGrid->setRowCount(1);
+
+    PageControlData->addTab(TabSheetData, ImageListPageControl[6], QStringLiteral("Pomiary"));
+    PageControlData->addTab(TabSheetEvent, ImageListPageControl[5], QStringLiteral("Zdarzenia"));
+    PageControlData->addTab(BuildChartSheet(), ImageListPageControl[1], QStringLiteral("Przebiegi"));
+    PageControlData->setCurrentWidget(TabSheetChart);
+    column->addWidget(PageControlData, 1);
+
+    ProgressBar = Named(new QProgressBar(ReportSheet), QStringLiteral("ProgressBar"));
+    ProgressBar->setFixedHeight(17);
+    ProgressBar->setTextVisible(false);
+    ProgressBar->setValue(0);
+    column->addWidget(ProgressBar);
+    return ReportSheet;
+}
+
+void TFMain::FormCreate()
+{
+    m_instanceMarker = std::make_unique<os::SingleInstanceMarker>(m_context.instanceMarkerName);
+    if (m_instanceMarker->alreadyExisted()) {
+        os::Desktop::current().showMessage(ProgramTitle, QStringLiteral("Ten program jest już uruchomiony!"),
+                                           os::Desktop::Icon::Information);
+        // The rest of the start-up still runs; the event loop ends as soon as it starts.
+        m_terminateRequested = true;
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    }
+
+    os::ReadFileVersion(m_versionMajor, m_versionMinor, m_versionRelease, m_versionBuild);
+
+    QDir().mkpath(m_context.appDir + QStringLiteral("Reports"));
+    m_reportsFolder = m_context.appDir + QStringLiteral("Reports/");
+
+    m_settingsPath = m_context.appDir + QStringLiteral("settings.ini");
+    LoadOrSaveWindowSettings(true);
+    m_connectionPath = m_context.appDir + QStringLiteral("connection.ini");
+    LoadOrSaveConnection(true);
+    m_configPath = m_context.appDir + QStringLiteral("config.ini");
+    LoadOrSaveConfig(true);
+
+    setWindowTitle(MainCaption(m_versionMajor, m_versionMinor, m_config.User));
+
+    Chart->setDateTimeFormat(QStringLiteral("dd-MM-yyyy\nhh:mm:ss"));
+    const bool allCharts = m_config.AllCharts != 0;
+    ChartLegend->setCheckBoxes(!allCharts);
+    ChartPanel->setVisible(!allCharts);
+    Chart->setMouseZoom(m_config.Zoom != 0);
+    Chart->setLeftAxisRange(history::FixedLeftAxisRange(m_config.Scale, m_config.Min, m_config.Max));
+
+    if (!m_config.Path.isEmpty()) {
+        if (QFileInfo(m_config.Path).isDir())
+            m_reportsFolder = m_config.Path + QLatin1Char('/');
+        else
+            os::Desktop::current().showMessage(QStringLiteral("Zapis danych"), QStringLiteral("Błąd ścieżki do zapisu raportów!"),
+                                               os::Desktop::Icon::Error);
+    }
+}
+
+void TFMain::LoadOrSaveWindowSettings(bool load)
+{
+    if (load) {
+        m_windowSettings = LoadWindowSettings(m_settingsPath);
+        ApplyWindowSettings(m_windowSettings);
+    } else {
+        SaveWindowSettings(m_settingsPath, CurrentWindowSettings());
+    }
+}
+
+void TFMain::LoadOrSaveConnection(bool load)
+{
+    // Only read: the operator edits connection.ini, the program never rewrites it.
+    if (load)
+        m_connection = LoadConnectionSettings(m_connectionPath);
+}
+
+void TFMain::LoadOrSaveConfig(bool load)
+{
+    // Only read, like connection.ini.
+    if (load)
+        m_config = LoadViewConfig(m_configPath);
+}
+
+void TFMain::ApplyWindowSettings(const WindowSettings& settings)
+{
+    move(settings.ScreenLeft, settings.ScreenTop);
+    resize(settings.ScreenWidth, settings.ScreenHeight);
+    setWindowState(settings.ScreenState == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
+}
+
+WindowSettings TFMain::CurrentWindowSettings() const
+{
+    if (!m_shownOnce) {
+        // Never shown: the geometry stays what was read at start.
+        WindowSettings unchanged = m_windowSettings;
+        unchanged.ScreenState = isMaximized() ? 2 : 0;
+        return unchanged;
+    }
+    QRect outer = frameGeometry();
+    if (isMinimized()) {
+        const QMargins frame(geometry().left() - outer.left(), geometry().top() - outer.top(),
+                             outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+        outer = normalGeometry().marginsAdded(frame);
+    }
+    return {outer.top(), outer.left(), outer.width(), outer.height(), isMaximized() ? 2 : 0};
+}
+
+void TFMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        // The window manager adds its frame only once the window is up.
+        QTimer::singleShot(0, this, &TFMain::FitFrameToSavedGeometry);
+    }
+}
+
+void TFMain::FitFrameToSavedGeometry()
+{
+    // settings.ini holds the outer size: take the frame off, so that a start and a close
+    // without a move give back the same numbers, and keep the outer minimum of 900 x 600.
+    const QSize frame = frameGeometry().size() - geometry().size();
+    setMinimumSize(std::max(0, MinimumOuterWidth - frame.width()), std::max(0, MinimumOuterHeight - frame.height()));
+    if (!isMaximized() && !frame.isNull())
+        resize(m_windowSettings.ScreenWidth - frame.width(), m_windowSettings.ScreenHeight - frame.height());
+}
+
+void TFMain::ShowConnectionState(ConnectionState state)
+{
+    const bool connected = state == ConnectionState::Connected;
+    switch (state) {
+    case ConnectionState::Connected:
+        StatusPanel->setText(QStringLiteral("Baza danych :: ") + m_connection.Name + QStringLiteral(" :: ")
+                             + m_connection.User + QStringLiteral(" :: ****"));
+        SetBackground(LabelStatus, QColor(0xC0, 0xDC, 0xC0));
+        LabelStatus->setText(QStringLiteral("Połączono poprawnie z bazą daych."));
+        LabelStatus->setToolTip(QString());
+        break;
+    case ConnectionState::Failed:
+        StatusPanel->setText(QStringLiteral("Baza danych: -"));
+        SetBackground(LabelStatus, QColor(0xFD, 0x7C, 0x66));
+        LabelStatus->setText(QStringLiteral("Błąd połączenia z baza danych."));
+        // The fixed text does not tell a wrong password from a server that is down.
+        LabelStatus->setToolTip(m_database->lastError());
+        break;
+    case ConnectionState::Disconnected:
+        StatusPanel->setText(QStringLiteral("Baza danych: -"));
+        SetBackground(LabelStatus, Qt::white);
+        LabelStatus->setText(QStringLiteral("-"));
+        LabelStatus->setToolTip(QString());
+        break;
+    }
+    PanelButton->setEnabled(connected);
+}
+
+void TFMain::ToggleConnection()
+{
+    if (!m_database->connected()) {
+        m_database->SetParams(m_connection.User, m_connection.Password, m_connection.Host, m_connection.Name);
+        if (m_database->Connect(SQLConnection, SQLQuery) == -1) {
+            ShowConnectionState(ConnectionState::Failed);
+        } else {
+            ShowConnectionState(ConnectionState::Connected);
+            LoadChannelSettings(*m_database, SQLQuery, QStringLiteral("ZEMLO_SETTINGS"), *m_channels);
+            if (m_channels->leftOut > 0)
+                os::Desktop::current().showMessage(
+                    ProgramTitle,
+                    QStringLiteral("Tabela ZEMLO_SETTINGS zawiera więcej kanałów niż %1. Pominięto %2 kanałów.")
+                        .arg(ChannelTable::Capacity)
+                        .arg(m_channels->leftOut),
+                    os::Desktop::Icon::Warning);
+            m_liveView->BuildLiveView(m_channels->count);
+            history::PrepareEventGrid(*EventGrid);
+            history::PrepareDataGrid(*DataGrid, *m_channels, m_channels->count);
+            history::InitDateRange(*m_database, SQLQuery, QStringLiteral("ZEMLO_DATA"), *picker_in_d, *picker_in_t);
+            RefreshLiveView(QStringLiteral("ZEMLO_DATA"), false);
+            // A negative period switches the periodic refresh off, like 0.
+            if (m_config.Refresh > 0) {
+                TimerUpdate->setInterval(m_config.Refresh * 1000);
+                TimerUpdate->start();
+            } else {
+                TimerUpdate->stop();
+            }
+            RefreshLiveView(QStringLiteral("ZEMLO_DATA"), true);
+        }
+    } else {
+        m_database->Disconnect(SQLConnection);
+        m_channels->count = 0;
+        m_liveView->ClearLiveView();
+        ShowConnectionState(ConnectionState::Disconnected);
+        TimerUpdate->stop();
+    }
+    const bool connected = m_database->connected();
+    DataGrid->setVisible(connected);
+    EventGrid->setVisible(connected);
+    LabelUpdate->setVisible(connected);
+    history::ClearGrid(*DataGrid);
+    history::ClearGrid(*EventGrid);
+}
+
+void TFMain::RefreshLiveView(const QString& table, bool updateView)
+{
+    m_liveView->RefreshLiveView(table, updateView);
+}
+
+void TFMain::TimerUpdateTimer()
+{
+    // While an error box is open, ticks do not pile up more boxes behind it; a fault that
+    // persists is shown again once the box is closed.
+    if (ErrorBoxShowing())
+        return;
+    RefreshLiveView(QStringLiteral("ZEMLO_DATA"), true);
+}
+
+void TFMain::PageControlMainChange()
+{
+    if (PageControlMain->currentWidget() == ActualSheet)
+        RefreshLiveView(QStringLiteral("ZEMLO_DATA"), true);
+}
+
+void TFMain::ShowChannelInfo(QObject* sender)
+{
+    m_infoWindows.removeAll(nullptr);
+    if (QWidget* window = live::ShowChannelInfo(sender, *m_channels))
+        m_infoWindows.append(window);
+}
+
+bool TFMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ActualSheet && event->type() == QEvent::Resize)
+        m_liveView->ActualSheetResize();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool TFMain::FormCloseQuery()
+{
+    return os::Desktop::current().askYesNo(QStringLiteral("Zakończ program"),
+                                           QStringLiteral("Czy na pewno zakończyć działanie programu?"));
+}
+
+void TFMain::FormClose()
+{
+    LoadOrSaveConfig(false);
+    try {
+        LoadOrSaveWindowSettings(false);
+    } catch (const std::exception& error) {
+        // The program must still end, with the connection closed, when settings.ini is unwritable.
+        ShowErrorBox(QString::fromUtf8(error.what()));
+    }
+    LoadOrSaveConnection(false);
+    m_database->Disconnect(SQLConnection);
+}
+
+void TFMain::closeEvent(QCloseEvent* event)
+{
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+} // namespace app

@@ -1,0 +1,151 @@
+#pragma once
+
+#include "config/SettingsFiles.h"
+#include "db/CDataBase.h"
+#include "db/ChannelTable.h"
+#include "platform/sql/SqlConnection.h"
+#include "platform/sql/SqlQuery.h"
+
+#include <QIcon>
+#include <QMainWindow>
+#include <QPointer>
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QScrollArea;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+
+namespace os { class SingleInstanceMarker; }
+namespace live { class LiveView; }
+namespace history {
+class CalendarPicker;
+class ChartLegend;
+class HistoryChart;
+class StringGrid;
+class TimePicker;
+}
+
+namespace app {
+
+// Where the program runs from, and the name of its running-instance marker.
+struct StartContext {
+    QString appDir; // the executable's folder, ending in '/'
+    QString instanceMarkerName = QStringLiteral("ZEMLO Viewer.exe");
+};
+
+// "ZEMLO Viewer wersja: 1.05.00", with " [user]" when a report user is set.
+QString MainCaption(qint32 major, qint32 minor, const QString& reportUser);
+// "1.05.00": the major version, the minor one in two digits and a fixed ".00".
+QString VersionText(qint32 major, qint32 minor);
+
+// The main window. Its controls carry the names under which the rest of the program and
+// the tests find them; its state is what the program reads at start and keeps for the run.
+class TFMain final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFMain(StartContext context, QWidget* parent = nullptr);
+    ~TFMain() override;
+
+    void ToggleConnection();
+    void LoadOrSaveWindowSettings(bool load);
+    void LoadOrSaveConnection(bool load);
+    void LoadOrSaveConfig(bool load);
+
+    void RefreshLiveView(const QString& table, bool updateView);
+    void TimerUpdateTimer();
+    void PageControlMainChange();
+    void ShowChannelInfo(QObject* sender);
+
+    bool terminateRequested() const { return m_terminateRequested; }
+    const QString& reportsFolder() const { return m_reportsFolder; }
+    const ViewConfig& viewConfig() const { return m_config; }
+    const ConnectionSettings& connectionSettings() const { return m_connection; }
+    const CDataBase& database() const { return *m_database; }
+    const ChannelTable& channels() const { return *m_channels; }
+    const live::LiveView& liveView() const { return *m_liveView; }
+
+    // Controls of the window.
+    QLabel* LabelStatus = nullptr;
+    QTabWidget* PageControlMain = nullptr;
+    QWidget* ActualSheet = nullptr;
+    QScrollArea* ScrollBox = nullptr;
+    QLabel* LabelUpdate = nullptr;
+    QLabel* ImgSourceA1 = nullptr;
+    QLabel* ImgSourceA2 = nullptr;
+    QLabel* ImgSourceAK = nullptr;
+    QLabel* ImgSourceA0 = nullptr;
+    QWidget* ReportSheet = nullptr;
+    QWidget* PanelButton = nullptr;
+    history::CalendarPicker* picker_in_d = nullptr;
+    history::TimePicker* picker_in_t = nullptr;
+    QLabel* Label1 = nullptr;
+    history::CalendarPicker* picker_out_d = nullptr;
+    history::TimePicker* picker_out_t = nullptr;
+    QToolButton* GetDataButton = nullptr;
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* PfdButton = nullptr;
+    QToolButton* OpenFolderButton = nullptr;
+    QTabWidget* PageControlData = nullptr;
+    QWidget* TabSheetData = nullptr;
+    history::StringGrid* DataGrid = nullptr;
+    QWidget* TabSheetEvent = nullptr;
+    history::StringGrid* EventGrid = nullptr;
+    QWidget* TabSheetChart = nullptr;
+    history::HistoryChart* Chart = nullptr;
+    history::ChartLegend* ChartLegend = nullptr;
+    QWidget* ChartPanel = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QLabel* StatusPanel = nullptr;
+    QTimer* TimerUpdate = nullptr;
+    QList<QIcon> ImageListPageControl;
+    sql::SqlConnection SQLConnection;
+    sql::SqlQuery SQLQuery;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    enum class ConnectionState { Connected, Failed, Disconnected };
+
+    void BuildLayout();
+    QWidget* BuildLiveSheet();
+    QWidget* BuildReportSheet();
+    QWidget* BuildButtonPanel();
+    QWidget* BuildChartSheet();
+    void FormCreate();
+    bool FormCloseQuery();
+    void FormClose();
+    void ShowConnectionState(ConnectionState state);
+    void ApplyWindowSettings(const WindowSettings& settings);
+    WindowSettings CurrentWindowSettings() const;
+    void FitFrameToSavedGeometry();
+
+    StartContext m_context;
+    QString m_settingsPath;
+    QString m_connectionPath;
+    QString m_configPath;
+    qint32 m_versionMajor = 0, m_versionMinor = 0, m_versionRelease = 0, m_versionBuild = 0;
+    std::unique_ptr<CDataBase> m_database;
+    std::unique_ptr<os::SingleInstanceMarker> m_instanceMarker;
+    bool m_terminateRequested = false;
+    QString m_reportsFolder;
+    WindowSettings m_windowSettings;
+    ConnectionSettings m_connection;
+    ViewConfig m_config;
+    std::unique_ptr<ChannelTable> m_channels;
+    std::unique_ptr<live::LiveView> m_liveView;
+    QList<QPointer<QWidget>> m_infoWindows;
+    bool m_shownOnce = false;
+};
+
+} // namespace app

@@ -1,0 +1,43 @@
+#include "app/ZemloApplication.h"
+
+#include "app/ErrorBox.h"
+
+#include <QLibraryInfo>
+#include <QStyle>
+#include <QTranslator>
+#include <exception>
+
+namespace app {
+
+ZemloApplication::ZemloApplication(int& argc, char** argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("ZEMLO Viewer"));
+    // The main window ends the program itself; the splash closing before the main
+    // window shows must not end it.
+    setQuitOnLastWindowClosed(false);
+}
+
+bool ZemloApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        ShowErrorBox(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowErrorBox(QString());
+    }
+    return false;
+}
+
+void ZemloApplication::applyLookAndLanguage()
+{
+    setStyle(QStringLiteral("Fusion"));
+    setPalette(style()->standardPalette());
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
+}
+
+} // namespace app

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QApplication>
+
+namespace app {
+
+// The application object. An exception that ends an event handler is caught here and
+// its message shown in the error box; the program goes on with the next event.
+class ZemloApplication final : public QApplication {
+    Q_OBJECT
+public:
+    ZemloApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+
+    // Fusion with its light palette, and Qt's own dialog texts in the user's language.
+    void applyLookAndLanguage();
+};
+
+} // namespace app

@@ -1,0 +1,63 @@
+#include "history/ChartLegend.h"
+
+#include "history/HistoryChart.h"
+
+namespace history {
+
+ChartLegend::ChartLegend(HistoryChart& chart, QWidget* parent)
+    : QListWidget(parent)
+    , m_chart(chart)
+{
+    setFlow(QListView::LeftToRight);
+    setWrapping(true);
+    setResizeMode(QListView::Adjust);
+    setUniformItemSizes(true);
+    setFrameShape(QFrame::NoFrame);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setFocusPolicy(Qt::NoFocus);
+    connect(&chart, &HistoryChart::seriesListChanged, this, &ChartLegend::rebuild);
+    connect(&chart, &HistoryChart::seriesActiveChanged, this, &ChartLegend::showActive);
+    connect(this, &QListWidget::itemChanged, this, &ChartLegend::applyCheck);
+}
+
+void ChartLegend::setCheckBoxes(bool on)
+{
+    m_checkBoxes = on;
+    rebuild();
+}
+
+void ChartLegend::rebuild()
+{
+    m_updating = true;
+    clear();
+    for (int i = 0; i < m_chart.seriesCount(); ++i) {
+        const QCPGraph* series = m_chart.series(i);
+        auto* item = new QListWidgetItem(series->name(), this);
+        item->setForeground(series->pen().color());
+        if (m_checkBoxes) {
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+            item->setCheckState(series->visible() ? Qt::Checked : Qt::Unchecked);
+        } else {
+            item->setFlags(Qt::ItemIsEnabled);
+        }
+    }
+    m_updating = false;
+}
+
+void ChartLegend::showActive(int index)
+{
+    QListWidgetItem* entry = item(index);
+    if (!entry || !m_checkBoxes)
+        return;
+    m_updating = true;
+    entry->setCheckState(m_chart.seriesActive(index) ? Qt::Checked : Qt::Unchecked);
+    m_updating = false;
+}
+
+void ChartLegend::applyCheck(QListWidgetItem* entry)
+{
+    if (!m_updating && m_checkBoxes)
+        m_chart.setSeriesActive(row(entry), entry->checkState() == Qt::Checked);
+}
+
+} // namespace history

@@ -1,0 +1,73 @@
+#include "history/HistoryRange.h"
+
+#include "common/DateTimeText.h"
+#include "db/CDataBase.h"
+#include "db/ChannelTable.h"
+#include "history/RangePickers.h"
+#include "history/StringGrid.h"
+#include "platform/sql/SqlQuery.h"
+
+namespace history {
+
+RangeBound ReadRangeBound(const CalendarPicker& date, const TimePicker& time)
+{
+    const QDateTime value(date.date(), time.time());
+    return {value, RangeBoundText(value)};
+}
+
+void PrepareEventGrid(StringGrid& grid)
+{
+    grid.setRowCount(2);
+    grid.setColCount(5);
+    grid.setFixedRows(1);
+    grid.setFixedCols(1);
+    const std::pair<const char16_t*, int> columns[] = {
+        {u"Data godzina", 150}, {u"Typ", 100}, {u"Urządzenie", 100}, {u"Wartość", 100}, {u"Opis", 300}};
+    for (int column = 0; column < 5; ++column) {
+        grid.setCell(column, 0, QString::fromUtf16(columns[column].first));
+        grid.setColWidth(column, columns[column].second);
+    }
+}
+
+void PrepareDataGrid(StringGrid& grid, const ChannelTable& channels, quint32 channelCount)
+{
+    grid.setRowCount(2);
+    if (channelCount == 0) {
+        grid.setColCount(2);
+        grid.setFixedRows(1);
+        grid.setFixedCols(1);
+        return;
+    }
+    grid.setColCount(int(2 * channelCount + 1));
+    grid.setFixedRows(1);
+    grid.setFixedCols(1);
+    grid.setCell(0, 0, QStringLiteral("Data godzina"));
+    grid.setColWidth(0, 150);
+    const QString alarmHeader = QStringLiteral("[!]");
+    for (quint32 i = 0; i < channelCount; ++i) {
+        const int valueColumn = int(2 * i + 1);
+        grid.setCell(valueColumn, 0, channels.NAME[i]);
+        grid.setCell(valueColumn + 1, 0, alarmHeader);
+        grid.setColWidth(valueColumn, 100);
+        grid.setColWidth(valueColumn + 1, 40);
+    }
+}
+
+void InitDateRange(const CDataBase& database, sql::SqlQuery& query, const QString& table, CalendarPicker& startDate,
+                   TimePicker& startTime)
+{
+    if (!database.connected())
+        return;
+    query.setSql(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY DT ASC LIMIT 1"));
+    query.open();
+    if (query.eof()) {
+        query.close();
+        return;
+    }
+    const QDateTime oldest = query.toDateTime(query.fieldIndex(QStringLiteral("DT")));
+    query.close();
+    startDate.setDate(oldest.date());
+    startTime.setTime(oldest.time());
+}
+
+} // namespace history

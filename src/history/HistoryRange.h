@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class CDataBase;
+struct ChannelTable;
+namespace sql { class SqlQuery; }
+
+namespace history {
+
+class CalendarPicker;
+class StringGrid;
+class TimePicker;
+
+// The start or end of the history range as its two pickers hold it, and as a query literal.
+struct RangeBound {
+    QDateTime value;
+    QString text; // "yyyy-MM-dd hh:mm:ss"
+};
+RangeBound ReadRangeBound(const CalendarPicker& date, const TimePicker& time);
+
+// The event grid's five columns with their headers and widths.
+void PrepareEventGrid(StringGrid& grid);
+// The measurement grid: the date-time column, then a value and an alarm column per channel.
+void PrepareDataGrid(StringGrid& grid, const ChannelTable& channels, quint32 channelCount);
+// Starts the history range at the oldest stored row of table; nothing when not connected
+// or when the table has no row yet.
+void InitDateRange(const CDataBase& database, sql::SqlQuery& query, const QString& table, CalendarPicker& startDate,
+                   TimePicker& startTime);
+
+} // namespace history

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDateEdit>
+#include <QTimeEdit>
+
+namespace history {
+
+// A date picker with a drop-down calendar that can hold "no date": it then shows its hint.
+class CalendarPicker final : public QDateEdit {
+    Q_OBJECT
+public:
+    explicit CalendarPicker(QWidget* parent = nullptr);
+
+    bool hasDate() const { return date() != minimumDate(); }
+    void clearDate() { setDate(minimumDate()); }
+    void setHint(const QString& hint) { setSpecialValueText(hint); }
+};
+
+// A time-of-day picker showing hours, minutes and seconds.
+class TimePicker final : public QTimeEdit {
+    Q_OBJECT
+public:
+    explicit TimePicker(QWidget* parent = nullptr);
+};
+
+} // namespace history

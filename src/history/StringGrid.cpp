@@ -1,0 +1,198 @@
+#include "history/StringGrid.h"
+
+#include <QAbstractButton>
+#include <QEvent>
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyleOptionHeader>
+
+namespace history {
+
+namespace {
+constexpr int DefaultColWidth = 64;
+constexpr int DefaultRowHeight = 24;
+} // namespace
+
+void StringGridModel::changeShape(const std::function<void()>& change)
+{
+    beginResetModel();
+    change();
+    endResetModel();
+}
+
+void StringGridModel::setGridRowCount(int rows)
+{
+    changeShape([&] { m_rows = std::max(rows, m_fixedRows + 1); });
+}
+
+void StringGridModel::setGridColCount(int cols)
+{
+    changeShape([&] { m_cols = std::max(cols, m_fixedCols + 1); });
+}
+
+void StringGridModel::setFixedRows(int rows)
+{
+    changeShape([&] {
+        m_fixedRows = std::clamp(rows, 0, 1);
+        m_rows = std::max(m_rows, m_fixedRows + 1);
+    });
+}
+
+void StringGridModel::setFixedCols(int cols)
+{
+    changeShape([&] {
+        m_fixedCols = std::clamp(cols, 0, 1);
+        m_cols = std::max(m_cols, m_fixedCols + 1);
+    });
+}
+
+QString StringGridModel::cell(int column, int row) const
+{
+    if (column < 0 || row < 0 || column >= m_cols || row >= m_rows)
+        return {};
+    const auto stored = m_cells.constFind(key(column, row));
+    if (stored != m_cells.constEnd())
+        return *stored;
+    if (m_source && row >= 1)
+        return m_source->cellText(column, row);
+    return {};
+}
+
+void StringGridModel::setCell(int column, int row, const QString& text)
+{
+    if (column < 0 || row < 0 || column >= m_cols || row >= m_rows)
+        return;
+    if (text.isEmpty() && !m_source)
+        m_cells.remove(key(column, row));
+    else
+        m_cells.insert(key(column, row), text);
+    if (row < m_fixedRows)
+        emit headerDataChanged(Qt::Horizontal, column - m_fixedCols, column - m_fixedCols);
+    else if (column < m_fixedCols)
+        emit headerDataChanged(Qt::Vertical, row - m_fixedRows, row - m_fixedRows);
+    else
+        emit dataChanged(index(row - m_fixedRows, column - m_fixedCols), index(row - m_fixedRows, column - m_fixedCols));
+}
+
+void StringGridModel::setCellSource(std::shared_ptr<const GridCellSource> source)
+{
+    changeShape([&] { m_source = std::move(source); });
+}
+
+void StringGridModel::clearDataCells()
+{
+    changeShape([&] {
+        m_source.reset();
+        for (auto it = m_cells.begin(); it != m_cells.end();)
+            it = (it.key() >> 32) >= 1 ? m_cells.erase(it) : std::next(it);
+    });
+}
+
+int StringGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows - m_fixedRows;
+}
+
+int StringGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_cols - m_fixedCols;
+}
+
+QVariant StringGridModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid())
+        return {};
+    return cell(index.column() + m_fixedCols, index.row() + m_fixedRows);
+}
+
+QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Horizontal)
+        return m_fixedRows ? cell(section + m_fixedCols, 0) : QString();
+    return m_fixedCols ? cell(0, section + m_fixedRows) : QString();
+}
+
+StringGrid::StringGrid(QWidget* parent)
+    : QTableView(parent)
+    , m_model(this)
+{
+    setModel(&m_model);
+    horizontalHeader()->setDefaultSectionSize(DefaultColWidth);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setDefaultSectionSize(DefaultRowHeight);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    verticalHeader()->setHighlightSections(false);
+    setWordWrap(false);
+    connect(&m_model, &QAbstractItemModel::modelReset, this, &StringGrid::applyColumnWidths);
+    // The corner above the fixed column shows the fixed column's own header text.
+    if (auto* corner = findChild<QAbstractButton*>())
+        corner->installEventFilter(this);
+    applyColumnWidths();
+}
+
+void StringGrid::setColCount(int cols)
+{
+    m_colWidths.resize(std::max(cols, 0), DefaultColWidth);
+    m_model.setGridColCount(cols);
+}
+
+void StringGrid::setFixedCols(int cols)
+{
+    m_model.setFixedCols(cols);
+}
+
+void StringGrid::setColWidth(int column, int width)
+{
+    if (column < 0 || column >= colCount())
+        return;
+    if (m_colWidths.size() < colCount())
+        m_colWidths.resize(colCount(), DefaultColWidth);
+    m_colWidths[column] = width;
+    if (column < m_model.fixedCols())
+        verticalHeader()->setFixedWidth(width);
+    else
+        horizontalHeader()->resizeSection(column - m_model.fixedCols(), width);
+}
+
+int StringGrid::colWidth(int column) const
+{
+    return column >= 0 && column < m_colWidths.size() ? m_colWidths[column] : DefaultColWidth;
+}
+
+void StringGrid::applyColumnWidths()
+{
+    const int fixed = m_model.fixedCols();
+    verticalHeader()->setVisible(fixed > 0);
+    horizontalHeader()->setVisible(m_model.fixedRows() > 0);
+    if (fixed > 0)
+        verticalHeader()->setFixedWidth(colWidth(0));
+    for (int column = fixed; column < colCount(); ++column)
+        horizontalHeader()->resizeSection(column - fixed, colWidth(column));
+}
+
+bool StringGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::Paint || m_model.fixedRows() == 0 || m_model.fixedCols() == 0)
+        return QTableView::eventFilter(watched, event);
+    auto* corner = static_cast<QWidget*>(watched);
+    QStyleOptionHeader option;
+    option.initFrom(corner);
+    option.rect = corner->rect();
+    option.text = m_model.cell(0, 0);
+    option.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    option.position = QStyleOptionHeader::OnlyOneSection;
+    QPainter painter(corner);
+    corner->style()->drawControl(QStyle::CE_Header, &option, &painter, corner);
+    return true;
+}
+
+void ClearGrid(StringGrid& grid)
+{
+    grid.cells().clearDataCells();
+}
+
+} // namespace history

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QTableView>
+#include <functional>
+#include <memory>
+
+namespace history {
+
+// Supplies the text of cells that are not stored one by one: a grid of 10,000 rows and
+// 3,601 columns is formatted cell by cell as it is shown or saved, never held as strings.
+class GridCellSource {
+public:
+    virtual ~GridCellSource() = default;
+    virtual QString cellText(int column, int row) const = 0;
+};
+
+// The cells of a StringGrid, addressed as (column, row) over the whole grid including its
+// fixed header row and column. The fixed row becomes the view's column headers and the
+// fixed column its row headers, so both stay in place while the data scrolls.
+class StringGridModel final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int gridRowCount() const { return m_rows; }
+    int gridColCount() const { return m_cols; }
+    int fixedRows() const { return m_fixedRows; }
+    int fixedCols() const { return m_fixedCols; }
+    void setGridRowCount(int rows);
+    void setGridColCount(int cols);
+    void setFixedRows(int rows);
+    void setFixedCols(int cols);
+
+    QString cell(int column, int row) const;
+    void setCell(int column, int row, const QString& text);
+    void setCellSource(std::shared_ptr<const GridCellSource> source);
+    void clearDataCells();
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+private:
+    static quint64 key(int column, int row) { return (quint64(quint32(row)) << 32) | quint32(column); }
+    void changeShape(const std::function<void()>& change);
+
+    int m_rows = 1;
+    int m_cols = 1;
+    int m_fixedRows = 0;
+    int m_fixedCols = 0;
+    QHash<quint64, QString> m_cells;
+    std::shared_ptr<const GridCellSource> m_source;
+};
+
+// A text grid with one optional fixed header row and one optional fixed first column.
+class StringGrid final : public QTableView {
+    Q_OBJECT
+public:
+    explicit StringGrid(QWidget* parent = nullptr);
+
+    StringGridModel& cells() { return m_model; }
+    const StringGridModel& cells() const { return m_model; }
+
+    int rowCount() const { return m_model.gridRowCount(); }
+    int colCount() const { return m_model.gridColCount(); }
+    void setRowCount(int rows) { m_model.setGridRowCount(rows); }
+    void setColCount(int cols);
+    void setFixedRows(int rows) { m_model.setFixedRows(rows); }
+    void setFixedCols(int cols);
+    QString cell(int column, int row) const { return m_model.cell(column, row); }
+    void setCell(int column, int row, const QString& text) { m_model.setCell(column, row, text); }
+    void setColWidth(int column, int width);
+    int colWidth(int column) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyColumnWidths();
+
+    StringGridModel m_model;
+    QVector<int> m_colWidths;
+};
+
+// Blanks every cell below the header row; the shape of the grid stays as it is.
+void ClearGrid(StringGrid& grid);
+
+} // namespace history

@@ -1,0 +1,14 @@
+#include "live/AlarmDot.h"
+
+#include <QMouseEvent>
+
+namespace live {
+
+void AlarmDot::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+    QLabel::mouseDoubleClickEvent(event);
+}
+
+} // namespace live

@@ -1,0 +1,225 @@
+#include "live/LiveView.h"
+
+#include "common/Colour.h"
+#include "common/DateTimeText.h"
+#include "common/ValueText.h"
+#include "common/ZeroPad.h"
+#include "db/CDataBase.h"
+#include "db/ChannelTable.h"
+#include "history/HistoryChart.h"
+#include "history/RangePickers.h"
+#include "live/Alarm.h"
+#include "live/AlarmDot.h"
+#include "platform/os/Clock.h"
+#include "platform/sql/SqlQuery.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
+
+namespace live {
+
+namespace {
+
+constexpr int RowPitch = 48;
+constexpr int FirstRowTop = 20;
+const QString NoGroup = QStringLiteral("NULL");
+
+int RowTop(quint32 channel)
+{
+    return int(RowPitch * channel + FirstRowTop);
+}
+
+QFont CourierNew(bool bold, bool italic)
+{
+    QFont font(QStringLiteral("Courier New"), 12);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+QLabel* RowLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, const QFont& font)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->move(left, top);
+    label->adjustSize();
+    label->setVisible(true);
+    return label;
+}
+
+QString GroupText(const QString& group)
+{
+    return group == NoGroup ? QStringLiteral("-") : group;
+}
+
+} // namespace
+
+LiveView::LiveView(const Controls& controls, const CDataBase& database, sql::SqlQuery& query, const ChannelTable& channels,
+                   QObject* parent)
+    : QObject(parent)
+    , m_controls(controls)
+    , m_database(database)
+    , m_query(query)
+    , m_channels(channels)
+{
+    const auto& [a0, a1, a2, ak] = controls.dotSources;
+    m_dotByCode = {a0->pixmap(), a1->pixmap(), a1->pixmap(), a2->pixmap(), a2->pixmap(), ak->pixmap()};
+}
+
+LiveView::~LiveView() = default;
+
+QWidget* LiveView::rowsParent() const
+{
+    return m_controls.scrollBox->widget();
+}
+
+int LiveView::lineWidth() const
+{
+    return m_controls.scrollBox->width() - 40;
+}
+
+void LiveView::BuildLiveView(quint32 channelCount)
+{
+    if (!m_rows.empty())
+        return;
+    QWidget* parent = rowsParent();
+    // Built out of sight: one show at the end instead of thousands of single ones.
+    const bool wasVisible = parent->isVisible();
+    parent->hide();
+    m_rows.reserve(channelCount);
+    const QFont nameFont = CourierNew(false, false);
+    const QFont valueFont = CourierNew(true, false);
+    const QFont groupFont = CourierNew(false, true);
+    const int width = lineWidth();
+    for (quint32 i = 0; i < channelCount; ++i) {
+        const QString number = ZeroPad(i, 4);
+        const int top = RowTop(i);
+        Row row{};
+        row.name = RowLabel(parent, QStringLiteral("VievName_") + number, m_channels.NAME[i], 20, top, nameFont);
+        row.series = m_controls.chart->addSeries(QStringLiteral("ViewSeries_") + number, row.name->text(),
+                                                 ColourFromBgr(quint32(m_channels.CH_C[i])));
+        row.value = RowLabel(parent, QStringLiteral("ViewValue_") + number, QStringLiteral("- ") + m_channels.UNIT[i], 420,
+                             top, valueFont);
+        row.image = new AlarmDot(parent);
+        row.image->setObjectName(QStringLiteral("ViewImage_") + number);
+        row.image->setGeometry(620, top, 16, 16);
+        row.image->setCursor(Qt::PointingHandCursor);
+        row.image->setVisible(true);
+        connect(row.image, &AlarmDot::doubleClicked, this, [this, image = row.image] { emit dotDoubleClicked(image); });
+        row.group1 = RowLabel(parent, QStringLiteral("ViewGroup1_") + number, GroupText(m_channels.POSITION_1[i]), 720, top,
+                              groupFont);
+        row.group2 = RowLabel(parent, QStringLiteral("ViewGroup2_") + number, GroupText(m_channels.POSITION_2[i]), 820, top,
+                              groupFont);
+        row.line = new QFrame(parent);
+        row.line->setObjectName(QStringLiteral("ViewLine_") + number);
+        row.line->setGeometry(20, top + 36, width, 1);
+        row.line->setAutoFillBackground(true);
+        QPalette grey = row.line->palette();
+        grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
+        row.line->setPalette(grey);
+        row.line->setVisible(true);
+        row.shownCode = 0xFF; // no picture yet
+        m_rows.push_back(row);
+    }
+    QLabel* update = m_controls.labelUpdate;
+    QFont small = update->font();
+    small.setPointSize(7);
+    update->setFont(small);
+    update->move(20, RowTop(channelCount));
+    fitRowsParent();
+    parent->setVisible(wasVisible);
+}
+
+void LiveView::ClearLiveView()
+{
+    if (m_rows.empty())
+        return;
+    for (const Row& row : m_rows) {
+        delete row.name;
+        delete row.value;
+        delete row.group1;
+        delete row.group2;
+        delete row.image;
+        m_controls.chart->removeSeries(row.series);
+        delete row.line;
+    }
+    m_rows.clear();
+    fitRowsParent();
+}
+
+void LiveView::ActualSheetResize()
+{
+    const int width = lineWidth();
+    for (const Row& row : m_rows)
+        row.line->resize(width, 1);
+    fitRowsParent();
+}
+
+void LiveView::fitRowsParent()
+{
+    // The scrolled area covers every row, the widest line and the update label under the rows.
+    QWidget* parent = rowsParent();
+    const QLabel* update = m_controls.labelUpdate;
+    int width = m_controls.scrollBox->viewport()->width();
+    int height = update->geometry().bottom() + FirstRowTop;
+    if (!m_rows.empty()) {
+        width = std::max({width, m_rows.front().line->geometry().right() + 1, 820 + m_rows.front().group2->width()});
+        height = std::max(height, m_rows.back().line->geometry().bottom() + FirstRowTop);
+    }
+    parent->resize(width, height);
+}
+
+void LiveView::showValue(Row& row, const QString& text) const
+{
+    if (row.value->text() == text)
+        return;
+    row.value->setText(text);
+    row.value->adjustSize();
+}
+
+void LiveView::RefreshLiveView(const QString& table, bool updateView)
+{
+    if (!m_database.connected())
+        return;
+    m_query.setSql(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY DT DESC LIMIT 1"));
+    m_query.open();
+    if (m_query.eof()) {
+        // A new installation has no measurement yet: nothing to show until the first row.
+        m_query.close();
+        return;
+    }
+    const QDateTime newest = m_query.toDateTime(m_query.fieldIndex(QStringLiteral("DT")));
+    if (updateView) {
+        const quint32 count = std::min<quint32>(m_channels.count, quint32(m_rows.size()));
+        for (quint32 i = 0; i < count; ++i) {
+            Row& row = m_rows[i];
+            const QString& unit = m_channels.UNIT[i];
+            const int value = m_query.fieldIndex(m_channels.NAME[i]);
+            if (m_query.isNull(value))
+                showValue(row, QStringLiteral("- ") + unit);
+            else
+                showValue(row, FixedPointText(m_query.toFloat(value), m_channels.DOT[i]) + QLatin1Char(' ') + unit);
+            const int alarm = m_query.fieldIndex(m_channels.NAME[i] + QStringLiteral("_AL"));
+            if (!m_query.isNull(alarm)) {
+                const quint8 code = AlarmCode(m_query.raw(alarm));
+                if (code != row.shownCode) {
+                    row.image->setPixmap(m_dotByCode[code]);
+                    row.shownCode = code;
+                }
+            }
+        }
+    }
+    m_query.close();
+    if (!updateView) {
+        m_controls.endDate->setDate(newest.date());
+        m_controls.endTime->setTime(newest.time());
+        return;
+    }
+    m_controls.labelUpdate->setText(QStringLiteral("Ostatnia aktualizacja: ") + DateTimeText(newest) + QStringLiteral(" (")
+                                    + DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
+}
+
+} // namespace live

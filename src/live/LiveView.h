@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QObject>
+#include <QPixmap>
+#include <array>
+#include <vector>
+
+class CDataBase;
+class QCPGraph;
+class QFrame;
+class QLabel;
+class QScrollArea;
+struct ChannelTable;
+
+namespace sql { class SqlQuery; }
+namespace history {
+class CalendarPicker;
+class HistoryChart;
+class TimePicker;
+}
+
+namespace live {
+
+class AlarmDot;
+
+// The controls of the live tab and the chart series that exist per channel, and the
+// refresh that fills them from the newest measurement row.
+class LiveView final : public QObject {
+    Q_OBJECT
+public:
+    struct Controls {
+        QScrollArea* scrollBox;
+        QLabel* labelUpdate;
+        history::HistoryChart* chart;
+        // The dot pictures by alarm code: none, alarm 1 (twice), alarm 2 (twice), fault.
+        std::array<const QLabel*, 4> dotSources; // A0, A1, A2, AK
+        history::CalendarPicker* endDate;
+        history::TimePicker* endTime;
+    };
+
+    LiveView(const Controls& controls, const CDataBase& database, sql::SqlQuery& query, const ChannelTable& channels,
+             QObject* parent = nullptr);
+    ~LiveView() override;
+
+    quint32 LiveRowCount() const { return quint32(m_rows.size()); }
+    void BuildLiveView(quint32 channelCount);
+    void ClearLiveView();
+    void ActualSheetResize();
+    // Reads the newest row of table: with updateView, into the rows and the update label;
+    // without, only into the end of the history range.
+    void RefreshLiveView(const QString& table, bool updateView);
+
+signals:
+    // A double-click on a channel's alarm dot; the dot is the sender.
+    void dotDoubleClicked(QObject* dot);
+
+private:
+    struct Row {
+        QLabel* name;
+        QLabel* value;
+        AlarmDot* image;
+        QLabel* group1;
+        QLabel* group2;
+        QFrame* line;
+        QCPGraph* series;
+        quint8 shownCode;
+    };
+
+    QWidget* rowsParent() const;
+    int lineWidth() const;
+    void fitRowsParent();
+    void showValue(Row& row, const QString& text) const;
+
+    Controls m_controls;
+    const CDataBase& m_database;
+    sql::SqlQuery& m_query;
+    const ChannelTable& m_channels;
+    std::array<QPixmap, 6> m_dotByCode;
+    std::vector<Row> m_rows; // index of the run-time controls, built with them
+};
+
+} // namespace live

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDateTime>
+#include <functional>
+
+namespace os {
+
+// The one source of "now" for everything the program shows or names by the current time.
+// Tests replace it to get fixed, repeatable times.
+QDateTime CurrentDateTime();
+void SetClock(std::function<QDateTime()> clock); // an empty function restores the system clock
+
+} // namespace os

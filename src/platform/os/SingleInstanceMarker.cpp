@@ -1,0 +1,41 @@
+#include "platform/os/SingleInstanceMarker.h"
+
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace os {
+
+SingleInstanceMarker::SingleInstanceMarker(const QString& name)
+{
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray encoded = name.toUtf8();
+    // The leading NUL puts the name into the abstract namespace: no file, nothing to clean up.
+    const size_t length = std::min(encoded.size(), qsizetype(sizeof(address.sun_path) - 1));
+    std::memcpy(address.sun_path + 1, encoded.constData(), length);
+
+    m_socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (m_socket < 0)
+        throw std::runtime_error(std::string("Cannot create the instance marker: ") + std::strerror(errno));
+    const auto size = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + length);
+    if (::bind(m_socket, reinterpret_cast<const sockaddr*>(&address), size) == 0)
+        return;
+    const int error = errno;
+    ::close(m_socket);
+    m_socket = -1;
+    if (error != EADDRINUSE)
+        throw std::runtime_error(std::string("Cannot create the instance marker: ") + std::strerror(error));
+    m_alreadyExisted = true;
+}
+
+SingleInstanceMarker::~SingleInstanceMarker()
+{
+    if (m_socket >= 0)
+        ::close(m_socket);
+}
+
+} // namespace os

@@ -1,0 +1,33 @@
+#include "AppFixture.h"
+
+#include "TestServer.h"
+
+#include <QFile>
+#include <QUuid>
+
+AppFolder::AppFolder()
+    : m_markerName(QStringLiteral("zemlo-test-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+{
+}
+
+void AppFolder::write(const QString& name, const QByteArray& content) const
+{
+    QFile out(file(name));
+    if (!out.open(QIODevice::WriteOnly) || out.write(content) != content.size())
+        qFatal("cannot write %s", qPrintable(file(name)));
+}
+
+QByteArray AppFolder::read(const QString& name) const
+{
+    QFile in(file(name));
+    return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+void AppFolder::writeConnection(const QString& database, const QString& password) const
+{
+    write(QStringLiteral("connection.ini"),
+          QStringLiteral("[DataBase]\nName=%1\nPassword=%2\nUser=%3\nHost=%4\n")
+              .arg(database, password.isNull() ? TestServer::viewerPassword() : password,
+                   TestServer::viewerUser(), TestServer::viewerHost())
+              .toUtf8());
+}

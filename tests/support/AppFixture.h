@@ -1,0 +1,27 @@
+#pragma once
+
+#include "app/TFMain.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A folder that stands for the executable's folder, and a main window started in it with
+// an instance marker of its own, so that tests can run side by side.
+class AppFolder {
+public:
+    AppFolder();
+
+    QString path() const { return m_dir.path() + QLatin1Char('/'); }
+    QString file(const QString& name) const { return path() + name; }
+    void write(const QString& name, const QByteArray& content) const;
+    QByteArray read(const QString& name) const;
+    // Writes connection.ini with the test server's viewer account and the given database.
+    void writeConnection(const QString& database, const QString& password = QString()) const;
+
+    app::StartContext context() const { return {path(), m_markerName}; }
+    std::unique_ptr<app::TFMain> start() const { return std::make_unique<app::TFMain>(context()); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_markerName;
+};

@@ -1,0 +1,30 @@
+#include "ScriptedDesktop.h"
+
+ScriptedDesktop::ScriptedDesktop()
+{
+    install(this);
+}
+
+ScriptedDesktop::~ScriptedDesktop()
+{
+    install(nullptr);
+}
+
+bool ScriptedDesktop::askYesNo(const QString&, const QString& text)
+{
+    questions.append(text);
+    return answers.isEmpty() ? true : answers.takeFirst();
+}
+
+void ScriptedDesktop::showMessage(const QString& caption, const QString& text, Icon icon)
+{
+    messages.append({caption, text, icon});
+    if (whileShowing)
+        whileShowing();
+}
+
+bool ScriptedDesktop::openPath(const QString& path)
+{
+    opened.append(path);
+    return openSucceeds;
+}

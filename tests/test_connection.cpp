@@ -1,0 +1,282 @@
+// Connecting and disconnecting as one sequence, with the status display in its three states.
+#include "AppFixture.h"
+#include "ScriptedDesktop.h"
+#include "TestServer.h"
+
+#include "app/ZemloApplication.h"
+#include "history/HistoryChart.h"
+#include "history/RangePickers.h"
+#include "history/StringGrid.h"
+#include "live/LiveView.h"
+
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
+#include <QtTest>
+
+class ConnectionTest : public QObject {
+    Q_OBJECT
+private slots:
+    void connectRunsTheWholeSequence();
+    void failedConnection_data();
+    void failedConnection();
+    void disconnectTearsDown();
+    void refreshPeriod_data();
+    void refreshPeriod();
+    void emptyTablesStillConnect();
+    void errorAfterConnectLeavesPartialState();
+    void moreThanCapacityIsToldOnce();
+    void closeAnsweredNoKeepsRunning();
+};
+
+namespace {
+
+const QList<ContractChannel> TwoChannels{{.NAME = "Temperatura kotła", .POSITION_1 = "Kotłownia"},
+                                         {.NAME = "Ciśnienie", .UNIT = "bar", .DOT = 2}};
+
+void FillTwoChannels(ScratchDatabase& database)
+{
+    database.createContract(TwoChannels);
+    database.insertData("2021-10-19 08:00:05", {{20.0, "A"}, {1.5, ""}});
+    database.insertData("2021-10-20 09:30:00", {{21.46, ""}, {std::nullopt, "C"}});
+}
+
+QColor StatusColour(const app::TFMain& main)
+{
+    return main.LabelStatus->palette().color(QPalette::Window);
+}
+
+void VerifyDisconnectedLook(const app::TFMain& main, const QString& caption, const QColor& colour)
+{
+    QCOMPARE(main.StatusPanel->text(), QStringLiteral("Baza danych: -"));
+    QCOMPARE(main.LabelStatus->text(), caption);
+    QCOMPARE(StatusColour(main), colour);
+    QVERIFY(!main.PanelButton->isEnabled());
+    QVERIFY(main.DataGrid->isHidden());
+    QVERIFY(main.EventGrid->isHidden());
+    QVERIFY(main.LabelUpdate->isHidden());
+    QVERIFY(!main.TimerUpdate->isActive());
+}
+
+} // namespace
+
+void ConnectionTest::connectRunsTheWholeSequence()
+{
+    ScratchDatabase database;
+    FillTwoChannels(database);
+    AppFolder folder;
+    folder.writeConnection(database.name());
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    main->show();
+    main->ToggleConnection();
+
+    QCOMPARE(main->StatusPanel->text(), "Baza danych :: " + database.name() + " :: zemlo_viewer :: ****");
+    QCOMPARE(main->LabelStatus->text(), QStringLiteral("Połączono poprawnie z bazą daych."));
+    QCOMPARE(StatusColour(*main), QColor(0xC0, 0xDC, 0xC0));
+    QCOMPARE(main->LabelStatus->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QVERIFY(main->PanelButton->isEnabled());
+    QVERIFY(!main->DataGrid->isHidden());
+    QVERIFY(!main->EventGrid->isHidden());
+    QVERIFY(!main->LabelUpdate->isHidden());
+    QCOMPARE(main->TimerUpdate->interval(), 5000);
+    QVERIFY(main->TimerUpdate->isActive());
+
+    QCOMPARE(main->channels().count, 2u);
+    QCOMPARE(main->liveView().LiveRowCount(), 2u);
+    QCOMPARE(main->Chart->seriesCount(), 2);
+    QCOMPARE(main->DataGrid->colCount(), 5);
+    QCOMPARE(main->DataGrid->rowCount(), 2);
+    QCOMPARE(main->EventGrid->colCount(), 5);
+    QCOMPARE(main->DataGrid->cell(0, 1), QString());
+    // The range spans every stored row; the live rows show the newest one.
+    QCOMPARE(QDateTime(main->picker_in_d->date(), main->picker_in_t->time()), QDateTime({2021, 10, 19}, {8, 0, 5}));
+    QCOMPARE(QDateTime(main->picker_out_d->date(), main->picker_out_t->time()), QDateTime({2021, 10, 20}, {9, 30, 0}));
+    QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("21,5 °C"));
+    QCOMPARE(main->findChild<QLabel*>("ViewValue_0001")->text(), QStringLiteral("- bar"));
+    QVERIFY(main->LabelUpdate->text().startsWith("Ostatnia aktualizacja: "));
+    QVERIFY(desktop.messages.isEmpty());
+}
+
+void ConnectionTest::failedConnection_data()
+{
+    QTest::addColumn<bool>("emptyValues");
+    QTest::newRow("empty values") << true;
+    QTest::newRow("wrong password") << false;
+}
+
+void ConnectionTest::failedConnection()
+{
+    QFETCH(bool, emptyValues);
+    ScratchDatabase database;
+    AppFolder folder;
+    if (!emptyValues)
+        folder.writeConnection(database.name(), "not-the-password");
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    main->show();
+    main->ToggleConnection();
+    VerifyDisconnectedLook(*main, QStringLiteral("Błąd połączenia z baza danych."), QColor(0xFD, 0x7C, 0x66));
+    QVERIFY(!main->database().connected());
+    // The server's own reason is at hand as the label's tool tip.
+    QVERIFY(!main->LabelStatus->toolTip().isEmpty());
+    if (!emptyValues)
+        QVERIFY2(main->LabelStatus->toolTip().contains("Access denied"), qPrintable(main->LabelStatus->toolTip()));
+    QVERIFY(desktop.messages.isEmpty());
+}
+
+void ConnectionTest::disconnectTearsDown()
+{
+    ScratchDatabase database;
+    FillTwoChannels(database);
+    AppFolder folder;
+    folder.writeConnection(database.name());
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    main->show();
+    main->ToggleConnection();
+    main->DataGrid->setRowCount(3);
+    main->DataGrid->setCell(1, 2, "x");
+    main->ToggleConnection();
+
+    VerifyDisconnectedLook(*main, QStringLiteral("-"), QColor(Qt::white));
+    QVERIFY(!main->database().connected());
+    QCOMPARE(main->channels().count, 0u);
+    QCOMPARE(main->liveView().LiveRowCount(), 0u);
+    QCOMPARE(main->Chart->seriesCount(), 0);
+    QCOMPARE(main->DataGrid->cell(1, 2), QString());
+    QCOMPARE(main->DataGrid->cell(1, 0), QStringLiteral("Temperatura kotła"));
+    for (const QObject* child : main->findChildren<QObject*>())
+        QVERIFY2(!child->objectName().startsWith("View") && !child->objectName().startsWith("Viev"),
+                 qPrintable(child->objectName()));
+
+    // And connecting again builds everything anew.
+    main->ToggleConnection();
+    QCOMPARE(main->liveView().LiveRowCount(), 2u);
+    QCOMPARE(main->Chart->seriesCount(), 2);
+}
+
+void ConnectionTest::refreshPeriod_data()
+{
+    QTest::addColumn<QString>("refresh");
+    QTest::addColumn<int>("interval");
+    QTest::newRow("5") << "5" << 5000;
+    QTest::newRow("hex") << "0x0A" << 10000;
+    QTest::newRow("0: off") << "0" << 0;
+    QTest::newRow("negative: off") << "-3" << 0;
+}
+
+void ConnectionTest::refreshPeriod()
+{
+    QFETCH(QString, refresh);
+    QFETCH(int, interval);
+    ScratchDatabase database;
+    FillTwoChannels(database);
+    AppFolder folder;
+    folder.writeConnection(database.name());
+    folder.write("config.ini", ("[View]\nRefresh=" + refresh + "\n").toUtf8());
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    main->ToggleConnection();
+    QCOMPARE(main->TimerUpdate->isActive(), interval > 0);
+    if (interval > 0)
+        QCOMPARE(main->TimerUpdate->interval(), interval);
+    // Without the timer the live tab is refreshed when the operator switches to it.
+    database.insertData("2021-10-21 00:00:00", {{7.0, std::nullopt}, {3.0, std::nullopt}});
+    main->PageControlMain->setCurrentWidget(main->ActualSheet);
+    QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("7,0 °C"));
+}
+
+void ConnectionTest::emptyTablesStillConnect()
+{
+    // A new installation: no channel yet, and no measurement.
+    ScratchDatabase database;
+    database.createContract({});
+    AppFolder folder;
+    folder.writeConnection(database.name());
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    main->show();
+    main->ToggleConnection();
+    QVERIFY(main->database().connected());
+    QCOMPARE(main->liveView().LiveRowCount(), 0u);
+    QCOMPARE(main->DataGrid->colCount(), 2);
+    QCOMPARE(main->DataGrid->rowCount(), 2);
+    QCOMPARE(main->DataGrid->cell(0, 0), QString());
+    QVERIFY(!main->DataGrid->isHidden());
+    QCOMPARE(main->LabelUpdate->pos(), QPoint(20, 20));
+    QVERIFY(!main->picker_in_d->hasDate());
+    main->TimerUpdateTimer();
+    QVERIFY(desktop.messages.isEmpty());
+}
+
+void ConnectionTest::errorAfterConnectLeavesPartialState()
+{
+    // ZEMLO_DATA lacks the channel's columns: the first refresh fails after the rows were built.
+    ScratchDatabase database;
+    database.createSettingsTable();
+    database.insertSettings({.NAME = "T1"});
+    database.exec("CREATE TABLE ZEMLO_DATA (DT DATETIME NOT NULL PRIMARY KEY)");
+    database.exec("INSERT INTO ZEMLO_DATA VALUES ('2021-10-19 08:00:05')");
+    AppFolder folder;
+    folder.writeConnection(database.name());
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    main->show();
+    QVERIFY_THROWS_EXCEPTION(std::exception, main->ToggleConnection());
+    QCOMPARE(main->LabelStatus->text(), QStringLiteral("Połączono poprawnie z bazą daych."));
+    QVERIFY(main->PanelButton->isEnabled());
+    QCOMPARE(main->liveView().LiveRowCount(), 1u);
+    QVERIFY(main->DataGrid->isHidden());
+}
+
+void ConnectionTest::moreThanCapacityIsToldOnce()
+{
+    ScratchDatabase database;
+    database.createSettingsTable();
+    QStringList rows;
+    for (int i = 0; i < 1803; ++i)
+        rows << QStringLiteral("('K%1','%','NULL','NULL',0,0,0,0,0,0,0,0,0,1,0,0,100)").arg(i);
+    database.exec("INSERT INTO ZEMLO_SETTINGS (NAME,UNIT,POSITION_1,POSITION_2,A1_L,A1_H,A1_HIS,A2_L,A2_H,A2_HIS,"
+                  "CH_C,CH_T,CH_S,DOT,LIMIT_EN,LIMIT_LO,LIMIT_HI) VALUES " + rows.join(','));
+    database.exec("CREATE TABLE ZEMLO_DATA (DT DATETIME NOT NULL PRIMARY KEY)");
+    AppFolder folder;
+    folder.writeConnection(database.name());
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    main->ToggleConnection();
+    QCOMPARE(main->channels().count, 1800u);
+    QCOMPARE(main->liveView().LiveRowCount(), 1800u);
+    QVERIFY(main->findChild<QLabel*>("VievName_1799"));
+    QCOMPARE(desktop.messages.size(), 1);
+    QVERIFY2(desktop.messages[0].text.contains("1800") && desktop.messages[0].text.contains(" 3 "),
+             qPrintable(desktop.messages[0].text));
+}
+
+void ConnectionTest::closeAnsweredNoKeepsRunning()
+{
+    ScratchDatabase database;
+    FillTwoChannels(database);
+    AppFolder folder;
+    folder.writeConnection(database.name());
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    main->show();
+    main->ToggleConnection();
+    desktop.answers = {false};
+    QVERIFY(!main->close());
+    QVERIFY(main->database().connected());
+    QVERIFY(main->TimerUpdate->isActive());
+    desktop.answers = {true};
+    QVERIFY(main->close());
+    QVERIFY(!main->database().connected());
+}
+
+int main(int argc, char** argv)
+{
+    app::ZemloApplication application(argc, argv);
+    ConnectionTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_connection.moc"

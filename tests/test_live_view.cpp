@@ -1,0 +1,333 @@
+// The live tab: its rows per channel, the refresh with values and alarm dots, the
+// information window, and the history grids and range prepared at connect.
+#include "AppFixture.h"
+#include "ScriptedDesktop.h"
+#include "TestServer.h"
+
+#include "app/ZemloApplication.h"
+#include "db/ChannelTable.h"
+#include "history/HistoryChart.h"
+#include "history/HistoryRange.h"
+#include "history/RangePickers.h"
+#include "history/StringGrid.h"
+#include "live/Alarm.h"
+#include "live/ChannelInfo.h"
+#include "live/LiveView.h"
+#include "platform/os/Clock.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QMessageBox>
+#include <QScrollArea>
+#include <QTimer>
+#include <QtTest>
+
+class LiveViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void alarmCodes_data();
+    void alarmCodes();
+    void rowsForThreeChannels();
+    void refreshShowsValuesUnitsAndDots();
+    void refreshWithoutViewSetsOnlyTheRangeEnd();
+    void separatorsFollowTheWidth();
+    void informationWindow();
+    void gridLayouts_data();
+    void gridLayouts();
+    void clearGridKeepsHeaders();
+    void rangeBounds();
+    void refreshErrorsDoNotStack();
+};
+
+namespace {
+
+const QList<ContractChannel> ThreeChannels{
+    {.NAME = "Temperatura kotła", .POSITION_1 = "Kotłownia", .POSITION_2 = "NULL", .A1_L = 10, .A1_H = 75,
+     .A1_HIS = 0.5, .A2_L = 5, .A2_H = 90, .A2_HIS = 1, .CH_C = 0x0000FF, .DOT = 1},
+    {.NAME = "Ciśnienie", .UNIT = "bar", .POSITION_1 = "null", .POSITION_2 = "", .A1_L = ThresholdUnset, .A1_H = ThresholdUnset,
+     .A1_HIS = ThresholdUnset, .A2_L = ThresholdUnset, .A2_H = ThresholdUnset, .A2_HIS = ThresholdUnset, .CH_C = 0xFF0000, .DOT = 2},
+    {.NAME = "Przepływ", .UNIT = "", .POSITION_1 = "NULL", .POSITION_2 = "Pompa 2", .A1_H = 0, .DOT = 10},
+};
+
+// A main window connected to a fresh database holding the three channels.
+struct Connected {
+    ScratchDatabase database;
+    AppFolder folder;
+    ScriptedDesktop desktop;
+    std::unique_ptr<app::TFMain> main;
+
+    explicit Connected(const QList<QList<DataCell>>& rows = {}, const QByteArray& config = "[View]\nRefresh=0\n")
+    {
+        database.createContract(ThreeChannels);
+        int minute = 0;
+        for (const auto& cells : rows)
+            database.insertData(QStringLiteral("2021-10-19 08:%1:00").arg(minute++, 2, 10, QLatin1Char('0')), cells);
+        folder.writeConnection(database.name());
+        folder.write("config.ini", config);
+        main = folder.start();
+        main->show();
+        main->ToggleConnection();
+    }
+    QLabel* label(const QString& name) const { return main->findChild<QLabel*>(name); }
+    QImage dot(int channel) const { return label(QStringLiteral("ViewImage_%1").arg(channel, 4, 10, QLatin1Char('0')))->pixmap().toImage(); }
+};
+
+} // namespace
+
+void LiveViewTest::cleanup()
+{
+    os::SetClock({});
+}
+
+void LiveViewTest::alarmCodes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("marker");
+    QTest::newRow("A") << "A" << 1 << "[!1H]";
+    QTest::newRow("B") << "B" << 2 << "[!1L]";
+    QTest::newRow("C") << "C" << 3 << "[!2H]";
+    QTest::newRow("D") << "D" << 4 << "[!2L]";
+    QTest::newRow("E") << "E" << 5 << "[!K]";
+    QTest::newRow("AC") << "AC" << 3 << "[!2H]";
+    QTest::newRow("EA") << "EA" << 5 << "[!K]";
+    QTest::newRow("empty") << "" << 0 << "";
+    QTest::newRow("-") << "-" << 0 << "";
+    QTest::newRow("a") << "a" << 0 << "";
+}
+
+void LiveViewTest::alarmCodes()
+{
+    QFETCH(QString, text);
+    QFETCH(int, code);
+    QFETCH(QString, marker);
+    QCOMPARE(int(live::AlarmCode(text)), code);
+    QCOMPARE(live::AlarmMarker(text), marker);
+}
+
+void LiveViewTest::rowsForThreeChannels()
+{
+    Connected app;
+    const QStringList prefixes{"VievName_", "ViewValue_", "ViewImage_", "ViewGroup1_", "ViewGroup2_", "ViewLine_"};
+    const QList<int> lefts{20, 420, 620, 720, 820, 20};
+    for (int i = 0; i < 3; ++i) {
+        for (int p = 0; p < prefixes.size(); ++p) {
+            const QString name = prefixes[p] + QStringLiteral("000%1").arg(i);
+            const auto* control = app.main->findChild<QWidget*>(name);
+            QVERIFY2(control, qPrintable(name));
+            QVERIFY(!control->isHidden());
+            QCOMPARE(control->pos(), QPoint(lefts[p], 48 * i + (p == 5 ? 56 : 20)));
+        }
+        QCOMPARE(app.main->Chart->series(i)->objectName(), QStringLiteral("ViewSeries_000%1").arg(i));
+        QCOMPARE(app.main->Chart->series(i)->name(), ThreeChannels[i].NAME);
+    }
+    QCOMPARE(app.label("VievName_0000")->text(), QStringLiteral("Temperatura kotła"));
+    QCOMPARE(app.label("VievName_0000")->font().family(), QStringLiteral("Courier New"));
+    QCOMPARE(app.label("VievName_0000")->font().pointSize(), 12);
+    QVERIFY(app.label("ViewValue_0000")->font().bold());
+    QVERIFY(app.label("ViewGroup1_0000")->font().italic());
+    // Until a row arrives: a hyphen, a blank and the unit; groups with "NULL" as "-".
+    QCOMPARE(app.label("ViewValue_0001")->text(), QStringLiteral("- bar"));
+    QCOMPARE(app.label("ViewValue_0002")->text(), QStringLiteral("- "));
+    QCOMPARE(app.label("ViewGroup1_0000")->text(), QStringLiteral("Kotłownia"));
+    QCOMPARE(app.label("ViewGroup2_0000")->text(), QStringLiteral("-"));
+    QCOMPARE(app.label("ViewGroup1_0001")->text(), QStringLiteral("null"));
+    QCOMPARE(app.label("ViewGroup2_0001")->text(), QString());
+    QVERIFY(app.dot(0).isNull());
+    QCOMPARE(app.main->Chart->series(0)->pen().color(), QColor(255, 0, 0));
+    QCOMPARE(app.main->Chart->series(1)->pen().color(), QColor(0, 0, 255));
+    QCOMPARE(app.main->LabelUpdate->pos(), QPoint(20, 164));
+    QCOMPARE(app.main->LabelUpdate->font().pointSize(), 7);
+    QCOMPARE(app.main->findChild<QWidget*>("ViewLine_0002")->height(), 1);
+}
+
+void LiveViewTest::refreshShowsValuesUnitsAndDots()
+{
+    os::SetClock([] { return QDateTime({2021, 10, 20}, {12, 0, 1}); });
+    Connected app({{{20.0, "A"}, {1.0, "E"}, {1.0, "D"}}});
+    const QImage orange = app.main->ImgSourceA1->pixmap().toImage();
+    const QImage red = app.main->ImgSourceA2->pixmap().toImage();
+    const QImage blue = app.main->ImgSourceAK->pixmap().toImage();
+    const QImage green = app.main->ImgSourceA0->pixmap().toImage();
+    QCOMPARE(app.dot(0), orange);
+    QCOMPARE(app.dot(1), blue);
+    QCOMPARE(app.dot(2), red);
+
+    // The newest row arrives at midnight: the update label shows its date alone.
+    app.database.insertData("2021-10-20 00:00:00", {{21.46, "AC"}, {std::nullopt, std::nullopt}, {0.1, ""}});
+    app.main->RefreshLiveView("ZEMLO_DATA", true);
+    QCOMPARE(app.label("ViewValue_0000")->text(), QStringLiteral("21,5 °C"));
+    QCOMPARE(app.label("ViewValue_0001")->text(), QStringLiteral("- bar"));
+    QCOMPARE(app.label("ViewValue_0002")->text(), QStringLiteral("0,1000000015 "));
+    QCOMPARE(app.dot(0), red);
+    QCOMPARE(app.dot(1), blue); // a NULL alarm leaves the dot as it was
+    QCOMPARE(app.dot(2), green);
+    QCOMPARE(app.main->LabelUpdate->text(), QStringLiteral("Ostatnia aktualizacja: 20.10.2021 (20.10.2021 12:00:01)"));
+}
+
+void LiveViewTest::refreshWithoutViewSetsOnlyTheRangeEnd()
+{
+    Connected app({{{20.0, "A"}, {1.0, ""}, {1.0, ""}}});
+    const QString update = app.main->LabelUpdate->text();
+    app.database.insertData("2021-10-21 07:08:09", {{30.0, "E"}, {2.0, ""}, {2.0, ""}});
+    app.main->RefreshLiveView("ZEMLO_DATA", false);
+    QCOMPARE(app.main->picker_out_d->date(), QDate(2021, 10, 21));
+    QCOMPARE(app.main->picker_out_t->time(), QTime(7, 8, 9));
+    QCOMPARE(app.label("ViewValue_0000")->text(), QStringLiteral("20,0 °C"));
+    QCOMPARE(app.main->LabelUpdate->text(), update);
+}
+
+void LiveViewTest::separatorsFollowTheWidth()
+{
+    Connected app;
+    for (const int width : {1000, 1200}) {
+        app.main->resize(width, 700);
+        QTest::qWait(20);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(app.main->findChild<QWidget*>(QStringLiteral("ViewLine_000%1").arg(i))->width(),
+                     app.main->ScrollBox->width() - 40);
+    }
+}
+
+void LiveViewTest::informationWindow()
+{
+    Connected app;
+    QCOMPARE(live::ChannelInfoText(app.main->channels(), 0),
+             QStringLiteral("Nazwa :: Temperatura kotła\nGrupa :: Kotłownia\nPodgrupa :: NULL\n\n"
+                            "Alarm 1 :: próg górny :: 75,0 °C\nAlarm 1 :: hist.  +/- :: 0,5 °C\n"
+                            "Alarm 1 :: próg dolny :: 10,0 °C\n\nAlarm 2 :: próg górny :: 90,0 °C\n"
+                            "Alarm 2 :: hist.  +/- :: 1,0 °C\nAlarm 2 :: próg dolny :: 5,0 °C\n"));
+    // Unset thresholds show "-"; an empty unit leaves its blank; 0 is a number.
+    QVERIFY(live::ChannelInfoText(app.main->channels(), 1).endsWith("Alarm 2 :: próg dolny :: - bar\n"));
+    QVERIFY(live::ChannelInfoText(app.main->channels(), 2).contains("Alarm 1 :: próg górny :: 0,0000000000 \n"));
+
+    QWidget* dot = app.main->findChild<QWidget*>("ViewImage_0001");
+    QTest::mouseDClick(dot, Qt::LeftButton);
+    QTest::mouseDClick(dot, Qt::LeftButton);
+    QList<QPointer<QMessageBox>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(window); box && box->isVisible())
+            windows << box;
+    QCOMPARE(windows.size(), 2);
+    for (const auto& box : windows) {
+        QCOMPARE(box->windowTitle(), QStringLiteral("Informacje..."));
+        QVERIFY(!box->isModal());
+        QVERIFY(box->text().startsWith("Nazwa :: Ciśnienie\n"));
+    }
+    // Closing one releases it; the other stays open.
+    windows[0]->close();
+    QTRY_VERIFY(windows[0].isNull());
+    QVERIFY(windows[1]->isVisible());
+}
+
+void LiveViewTest::gridLayouts_data()
+{
+    QTest::addColumn<int>("channels");
+    QTest::newRow("none") << 0;
+    QTest::newRow("one") << 1;
+    QTest::newRow("three") << 3;
+}
+
+void LiveViewTest::gridLayouts()
+{
+    QFETCH(int, channels);
+    ChannelTable table;
+    for (int i = 0; i < 3; ++i)
+        table.NAME[i] = QStringLiteral("T%1").arg(i + 1);
+    history::StringGrid grid;
+    history::PrepareDataGrid(grid, table, quint32(channels));
+    QCOMPARE(grid.rowCount(), 2);
+    QCOMPARE(grid.colCount(), channels ? 2 * channels + 1 : 2);
+    QCOMPARE(grid.cells().fixedRows(), 1);
+    QCOMPARE(grid.cells().fixedCols(), 1);
+    if (channels == 0) {
+        QCOMPARE(grid.cell(0, 0), QString());
+        QCOMPARE(grid.cell(1, 0), QString());
+        return;
+    }
+    QCOMPARE(grid.cell(0, 0), QStringLiteral("Data godzina"));
+    QCOMPARE(grid.colWidth(0), 150);
+    for (int i = 0; i < channels; ++i) {
+        QCOMPARE(grid.cell(2 * i + 1, 0), table.NAME[i]);
+        QCOMPARE(grid.cell(2 * i + 2, 0), QStringLiteral("[!]"));
+        QCOMPARE(grid.colWidth(2 * i + 1), 100);
+        QCOMPARE(grid.colWidth(2 * i + 2), 40);
+    }
+    // The view shows the header row as column headers and the first column as row headers.
+    QCOMPARE(grid.model()->headerData(0, Qt::Horizontal).toString(), table.NAME[0]);
+
+    history::StringGrid events;
+    history::PrepareEventGrid(events);
+    const QStringList headers{"Data godzina", "Typ", "Urządzenie", "Wartość", "Opis"};
+    const QList<int> widths{150, 100, 100, 100, 300};
+    QCOMPARE(events.colCount(), 5);
+    QCOMPARE(events.rowCount(), 2);
+    for (int column = 0; column < 5; ++column) {
+        QCOMPARE(events.cell(column, 0), headers[column]);
+        QCOMPARE(events.colWidth(column), widths[column]);
+    }
+}
+
+void LiveViewTest::clearGridKeepsHeaders()
+{
+    history::StringGrid grid;
+    grid.setColCount(3);
+    grid.setRowCount(10);
+    grid.setFixedRows(1);
+    for (int column = 0; column < 3; ++column)
+        for (int row = 0; row < 10; ++row)
+            grid.setCell(column, row, QStringLiteral("%1/%2").arg(column).arg(row));
+    history::ClearGrid(grid);
+    QCOMPARE(grid.rowCount(), 10);
+    QCOMPARE(grid.colCount(), 3);
+    for (int column = 0; column < 3; ++column) {
+        QCOMPARE(grid.cell(column, 0), QStringLiteral("%1/0").arg(column));
+        for (int row = 1; row < 10; ++row)
+            QCOMPARE(grid.cell(column, row), QString());
+    }
+    history::StringGrid single;
+    single.setColCount(2);
+    single.setCell(1, 0, "kept");
+    history::ClearGrid(single);
+    QCOMPARE(single.cell(1, 0), QStringLiteral("kept"));
+}
+
+void LiveViewTest::rangeBounds()
+{
+    Connected app({{{20.0, "A"}, {1.0, ""}, {1.0, ""}}});
+    QCOMPARE(app.main->picker_in_d->date(), QDate(2021, 10, 19));
+    QCOMPARE(app.main->picker_in_t->time(), QTime(8, 0, 0));
+    app.main->picker_in_d->setDateTime(QDateTime({2021, 10, 1}, {23, 59, 0}));
+    app.main->picker_in_t->setTime(QTime(7, 30, 0));
+    QCOMPARE(history::ReadRangeBound(*app.main->picker_in_d, *app.main->picker_in_t).text,
+             QStringLiteral("2021-10-01 07:30:00"));
+}
+
+void LiveViewTest::refreshErrorsDoNotStack()
+{
+    Connected app({{{20.0, "A"}, {1.0, ""}, {1.0, ""}}}, "[View]\nRefresh=1\n");
+    // A column disappears: every tick fails, but only one box is open at a time.
+    app.database.exec("ALTER TABLE ZEMLO_DATA DROP COLUMN `Przepływ_AL`");
+    int ticksBehindBox = 0;
+    app.desktop.whileShowing = [&] {
+        const int before = int(app.desktop.messages.size());
+        QTest::qWait(2500);
+        ticksBehindBox += int(app.desktop.messages.size()) - before;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!app.desktop.messages.isEmpty(), 5000);
+    QCOMPARE(ticksBehindBox, 0);
+    // Once the box is closed, the fault is reported again.
+    app.desktop.whileShowing = {};
+    QTRY_VERIFY_WITH_TIMEOUT(app.desktop.messages.size() >= 2, 5000);
+    QVERIFY(app.desktop.messages[0].text.contains("Przepływ_AL"));
+}
+
+int main(int argc, char** argv)
+{
+    app::ZemloApplication application(argc, argv);
+    LiveViewTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_live_view.moc"

@@ -1,0 +1,151 @@
+// The single-instance guard and the splash screen's hand-over to the main window.
+#include "AppFixture.h"
+#include "ScriptedDesktop.h"
+
+#include "app/TFIntro.h"
+#include "platform/os/SingleInstanceMarker.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QProcess>
+#include <QProgressBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <csignal>
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void secondInstanceRefusedUntilFirstIsKilled();
+    void splashHandsOverAfter200Ticks();
+    void escapeHandsOverAtOnce();
+    void closeButtonAsksFirst_data();
+    void closeButtonAsksFirst();
+};
+
+namespace {
+const QString AlreadyRunning = QStringLiteral("Ten program jest już uruchomiony!");
+
+bool refusedAsSecondInstance(const AppFolder& folder, ScriptedDesktop& desktop)
+{
+    desktop.messages.clear();
+    const auto main = folder.start();
+    const bool refused = main->terminateRequested();
+    if (refused != (desktop.messages.size() == 1 && desktop.messages[0].text == AlreadyRunning))
+        qFatal("the refusal and its message disagree");
+    // A refused start still creates its settings files.
+    if (!QFileInfo::exists(folder.file("config.ini")))
+        qFatal("config.ini missing");
+    return refused;
+}
+} // namespace
+
+void StartupTest::secondInstanceRefusedUntilFirstIsKilled()
+{
+    // The first instance is the real program, in a folder of its own.
+    AppFolder first;
+    const QString program = first.file("zemlo-viewer");
+    QVERIFY(QFile::copy(qEnvironmentVariable("ZEMLO_BINARY_DIR") + "/zemlo-viewer", program));
+    AppFolder second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ZEMLO_INSTANCE_MARKER", second.context().instanceMarkerName);
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(program, {});
+    QVERIFY(process.waitForStarted());
+    // It holds its marker before it writes its settings files.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(first.file("config.ini")), 20000);
+
+    ScriptedDesktop desktop;
+    QVERIFY(refusedAsSecondInstance(second, desktop));
+
+    ::kill(pid_t(process.processId()), SIGKILL);
+    QVERIFY(process.waitForFinished());
+    QVERIFY(!refusedAsSecondInstance(second, desktop));
+    QVERIFY(desktop.messages.isEmpty());
+
+    // And while this instance runs, the next is refused again.
+    const auto running = second.start();
+    QVERIFY(refusedAsSecondInstance(second, desktop));
+}
+
+void StartupTest::splashHandsOverAfter200Ticks()
+{
+    AppFolder folder;
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    QElapsedTimer clock;
+    clock.start();
+    QPointer<app::TFIntro> splash = new app::TFIntro(*main);
+    int lastTick = 0;
+    connect(splash->ProgressBar1, &QProgressBar::valueChanged, this, [&](int value) { lastTick = value; });
+    QCOMPARE(splash->Label4->text(), QStringLiteral("wersja: 1.00.00"));
+    QVERIFY(splash->isVisible());
+    QVERIFY(!main->isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(main->isVisible(), 15000);
+    // Shown right after the bar reached its end: 200 ticks of at least 10 ms.
+    QCOMPARE(lastTick, app::TFIntro::TickTotal);
+    QVERIFY(clock.elapsed() >= 2000);
+    // Empty connection values: the connection was tried and failed.
+    QCOMPARE(main->LabelStatus->text(), QStringLiteral("Błąd połączenia z baza danych."));
+    QTRY_VERIFY(splash.isNull());
+}
+
+void StartupTest::escapeHandsOverAtOnce()
+{
+    AppFolder folder;
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    QPointer<app::TFIntro> splash = new app::TFIntro(*main);
+    QTest::qWait(50);
+    QTest::keyClick(splash.data(), Qt::Key_A);
+    QVERIFY(!main->isVisible());
+    const int ticks = splash->tickCount();
+    QTest::keyClick(splash.data(), Qt::Key_Escape);
+    QVERIFY(main->isVisible());
+    QCOMPARE(main->LabelStatus->text(), QStringLiteral("Błąd połączenia z baza danych."));
+    QVERIFY(!splash->isVisible());
+    // The progress stops where it was.
+    QVERIFY(splash->tickCount() < app::TFIntro::TickTotal);
+    QVERIFY(!splash->Timer1->isActive());
+    QVERIFY(splash->ProgressBar1->value() <= ticks + 1);
+    QTRY_VERIFY(splash.isNull());
+}
+
+void StartupTest::closeButtonAsksFirst_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("no: the hand-over still comes") << false;
+    QTest::newRow("yes: the program ends unconnected") << true;
+}
+
+void StartupTest::closeButtonAsksFirst()
+{
+    QFETCH(bool, answer);
+    AppFolder folder;
+    folder.write("settings.ini", "[Application]\nScreenTop=11\nScreenLeft=22\nScreenWidth=933\nScreenHeight=644\n");
+    ScriptedDesktop desktop;
+    desktop.answers = {answer};
+    const auto main = folder.start();
+    QPointer<app::TFIntro> splash = new app::TFIntro(*main);
+    QFile::remove(folder.file("settings.ini"));
+    QTest::mouseClick(splash->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(desktop.questions.size(), 1);
+    QVERIFY(!splash->isVisible());
+    QVERIFY(!main->isVisible());
+    if (answer) {
+        // The geometry read at start is written back as at every close.
+        QCOMPARE(LoadWindowSettings(folder.file("settings.ini")), (WindowSettings{11, 22, 933, 644, 0}));
+        QCOMPARE(main->LabelStatus->text(), QStringLiteral("LabelStatus"));
+        delete splash.data();
+    } else {
+        QVERIFY(!QFileInfo::exists(folder.file("settings.ini")));
+        QTRY_VERIFY_WITH_TIMEOUT(main->isVisible(), 15000);
+        QCOMPARE(main->LabelStatus->text(), QStringLiteral("Błąd połączenia z baza danych."));
+    }
+}
+
+QTEST_MAIN(StartupTest)
+#include "test_startup.moc"
