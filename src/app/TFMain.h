@@ -68,6 +68,7 @@ public:
     const CDataBase& database() const { return *m_database; }
     const ChannelTable& channels() const { return *m_channels; }
     const live::LiveView& liveView() const { return *m_liveView; }
+    live::LiveView& liveView() { return *m_liveView; }
 
     // Controls of the window.
     QLabel* LabelStatus = nullptr;

@@ -15,7 +15,8 @@ ChartLegend::ChartLegend(HistoryChart& chart, QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
-    connect(&chart, &HistoryChart::seriesListChanged, this, &ChartLegend::rebuild);
+    // Series come and go by the thousand at connect and disconnect: one rebuild afterwards.
+    connect(&chart, &HistoryChart::seriesListChanged, this, &ChartLegend::scheduleRebuild);
     connect(&chart, &HistoryChart::seriesActiveChanged, this, &ChartLegend::showActive);
     connect(this, &QListWidget::itemChanged, this, &ChartLegend::applyCheck);
 }
@@ -26,8 +27,17 @@ void ChartLegend::setCheckBoxes(bool on)
     rebuild();
 }
 
+void ChartLegend::scheduleRebuild()
+{
+    if (m_rebuildScheduled)
+        return;
+    m_rebuildScheduled = true;
+    QMetaObject::invokeMethod(this, &ChartLegend::rebuild, Qt::QueuedConnection);
+}
+
 void ChartLegend::rebuild()
 {
+    m_rebuildScheduled = false;
     m_updating = true;
     clear();
     for (int i = 0; i < m_chart.seriesCount(); ++i) {

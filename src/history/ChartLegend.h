@@ -18,6 +18,7 @@ public:
     bool checkBoxes() const { return m_checkBoxes; }
 
 private:
+    void scheduleRebuild();
     void rebuild();
     void showActive(int index);
     void applyCheck(QListWidgetItem* item);
@@ -25,6 +26,7 @@ private:
     HistoryChart& m_chart;
     bool m_checkBoxes = true;
     bool m_updating = false;
+    bool m_rebuildScheduled = false;
 };
 
 } // namespace history

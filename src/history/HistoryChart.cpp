@@ -17,7 +17,9 @@ HistoryChart::HistoryChart(QWidget* parent)
     setAntialiasedElements(QCP::aeAll);
     setNoAntialiasingOnDrag(true);
     xAxis->setTicker(m_ticker);
-    legend->setVisible(false); // the legend is a list widget of its own under the chart
+    // The legend is a list widget of its own under the chart.
+    legend->setVisible(false);
+    setAutoAddPlottableToLegend(false);
     setInteractions({});
 }
 

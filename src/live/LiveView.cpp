@@ -24,6 +24,7 @@ namespace {
 
 constexpr int RowPitch = 48;
 constexpr int FirstRowTop = 20;
+constexpr int ValueWidth = 620 - 420 - 4; // from the value's left edge to just before the dot
 const QString NoGroup = QStringLiteral("NULL");
 
 int RowTop(quint32 channel)
@@ -103,6 +104,9 @@ void LiveView::BuildLiveView(quint32 channelCount)
                                                  ColourFromBgr(quint32(m_channels.CH_C[i])));
         row.value = RowLabel(parent, QStringLiteral("ViewValue_") + number, QStringLiteral("- ") + m_channels.UNIT[i], 420,
                              top, valueFont);
+        // The value changes on every refresh: a fixed box up to the dot spares the window
+        // a geometry update per label and tick.
+        row.value->setFixedSize(ValueWidth, row.value->height());
         row.image = new AlarmDot(parent);
         row.image->setObjectName(QStringLiteral("ViewImage_") + number);
         row.image->setGeometry(620, top, 16, 16);
@@ -174,10 +178,8 @@ void LiveView::fitRowsParent()
 
 void LiveView::showValue(Row& row, const QString& text) const
 {
-    if (row.value->text() == text)
-        return;
-    row.value->setText(text);
-    row.value->adjustSize();
+    if (row.value->text() != text)
+        row.value->setText(text);
 }
 
 void LiveView::RefreshLiveView(const QString& table, bool updateView)

@@ -1,0 +1,127 @@
+// The live view with many channels: the time to build its rows, the median time of one
+// refresh with its repaint, and beside it the median time of the bare newest-row query
+// through the C API alone. Needs a database made by zemlo-demo-db (see bench/run).
+#include "app/TFMain.h"
+#include "app/ZemloApplication.h"
+#include "live/LiveView.h"
+#include "platform/os/Desktop.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <mysql.h>
+
+namespace {
+
+constexpr int Rounds = 31;
+
+double Median(std::vector<double> samples)
+{
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+template <typename Work>
+double Milliseconds(Work&& work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double BareQueryMedian(const QString& database)
+{
+    MYSQL* mysql = mysql_init(nullptr);
+    if (!mysql_real_connect(mysql, "127.0.0.1", "zemlo_viewer", "zemlo_viewer", database.toUtf8().constData(), 0,
+                            nullptr, 0))
+        qFatal("bare connect: %s", mysql_error(mysql));
+    const char* text = "SELECT * FROM ZEMLO_DATA ORDER BY DT DESC LIMIT 1";
+    std::vector<double> samples;
+    for (int i = 0; i < Rounds; ++i)
+        samples.push_back(Milliseconds([&] {
+            if (mysql_query(mysql, text) != 0)
+                qFatal("bare query: %s", mysql_error(mysql));
+            MYSQL_RES* result = mysql_use_result(mysql);
+            while (mysql_fetch_row(result)) {
+            }
+            mysql_free_result(result);
+        }));
+    mysql_close(mysql);
+    return Median(samples);
+}
+
+class SilentDesktop final : public os::Desktop {
+public:
+    bool askYesNo(const QString&, const QString&) override { return true; }
+    void showMessage(const QString& caption, const QString& text, Icon) override
+    {
+        std::fprintf(stderr, "message: %s: %s\n", qPrintable(caption), qPrintable(text));
+    }
+    bool openPath(const QString&) override { return true; }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    app::ZemloApplication application(argc, argv);
+    const QString database = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("zemlo");
+    SilentDesktop desktop;
+    os::Desktop::install(&desktop);
+
+    QTemporaryDir folder;
+    QFile connection(folder.filePath(QStringLiteral("connection.ini")));
+    if (!connection.open(QIODevice::WriteOnly))
+        qFatal("cannot write connection.ini");
+    connection.write(QStringLiteral("[DataBase]\nName=%1\nPassword=zemlo_viewer\nUser=zemlo_viewer\nHost=127.0.0.1\n")
+                         .arg(database).toUtf8());
+    connection.close();
+
+    app::TFMain main({folder.path() + QLatin1Char('/'), QStringLiteral("zemlo-bench")});
+    main.resize(1280, 800);
+    main.show();
+    main.PageControlMain->setCurrentWidget(main.ActualSheet);
+    QCoreApplication::processEvents();
+    const double connect = Milliseconds([&] { main.ToggleConnection(); });
+    QCoreApplication::processEvents();
+    const quint32 channels = main.channels().count;
+
+    live::LiveView& live = main.liveView();
+    live.ClearLiveView();
+    QCoreApplication::processEvents();
+    const double build = Milliseconds([&] {
+        live.BuildLiveView(channels);
+        QCoreApplication::processEvents();
+    });
+
+    // Every refresh writes every value: the labels are blanked between the rounds.
+    QList<QLabel*> values;
+    for (quint32 i = 0; i < channels; ++i)
+        values << main.findChild<QLabel*>(QStringLiteral("ViewValue_%1").arg(i, 4, 10, QLatin1Char('0')));
+    std::vector<double> refreshes;
+    for (int i = 0; i < Rounds; ++i) {
+        for (QLabel* value : values)
+            value->setText(QString());
+        QCoreApplication::processEvents();
+        refreshes.push_back(Milliseconds([&] {
+            main.RefreshLiveView(QStringLiteral("ZEMLO_DATA"), true);
+            QCoreApplication::processEvents();
+        }));
+    }
+    const double refresh = Median(refreshes);
+    const double bare = BareQueryMedian(database);
+
+    std::printf("channels                         %u\n", channels);
+    std::printf("connect sequence                 %8.1f ms\n", connect);
+    std::printf("BuildLiveView                    %8.1f ms   (target < 1000 ms)\n", build);
+    std::printf("RefreshLiveView + repaint, median %7.1f ms   (target <= 20 ms)\n", refresh);
+    std::printf("bare newest-row query, median    %8.1f ms\n", bare);
+    std::printf("refresh's own work               %8.1f ms = %.2f x the bare query (target <= 2)\n", refresh - bare,
+                (refresh - bare) / bare);
+    return 0;
+}
