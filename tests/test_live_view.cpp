@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QScrollArea>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtTest>
 
@@ -109,6 +110,7 @@ void LiveViewTest::alarmCodes()
 void LiveViewTest::rowsForThreeChannels()
 {
     Connected app;
+    app.main->PageControlMain->setCurrentWidget(app.main->ActualSheet);
     const QStringList prefixes{"VievName_", "ViewValue_", "ViewImage_", "ViewGroup1_", "ViewGroup2_", "ViewLine_"};
     const QList<int> lefts{20, 420, 620, 720, 820, 20};
     for (int i = 0; i < 3; ++i) {
@@ -116,7 +118,7 @@ void LiveViewTest::rowsForThreeChannels()
             const QString name = prefixes[p] + QStringLiteral("000%1").arg(i);
             const auto* control = app.main->findChild<QWidget*>(name);
             QVERIFY2(control, qPrintable(name));
-            QVERIFY(!control->isHidden());
+            QVERIFY(control->isVisible());
             QCOMPARE(control->pos(), QPoint(lefts[p], 48 * i + (p == 5 ? 56 : 20)));
         }
         QCOMPARE(app.main->Chart->series(i)->objectName(), QStringLiteral("ViewSeries_000%1").arg(i));

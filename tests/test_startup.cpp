@@ -3,9 +3,12 @@
 #include "ScriptedDesktop.h"
 
 #include "app/TFIntro.h"
+#include "app/ZemloApplication.h"
 #include "platform/os/SingleInstanceMarker.h"
 
 #include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
@@ -22,6 +25,7 @@ private slots:
     void escapeHandsOverAtOnce();
     void closeButtonAsksFirst_data();
     void closeButtonAsksFirst();
+    void qtDialogsSpeakPolish();
 };
 
 namespace {
@@ -147,5 +151,18 @@ void StartupTest::closeButtonAsksFirst()
     }
 }
 
-QTEST_MAIN(StartupTest)
+void StartupTest::qtDialogsSpeakPolish()
+{
+    QMessageBox box(QMessageBox::Question, "?", "?", QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(box.button(QMessageBox::Yes)->text().remove('&'), QStringLiteral("Tak"));
+    QCOMPARE(box.button(QMessageBox::No)->text().remove('&'), QStringLiteral("Nie"));
+}
+
+int main(int argc, char** argv)
+{
+    app::ZemloApplication application(argc, argv);
+    application.applyLookAndLanguage();
+    StartupTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "test_startup.moc"

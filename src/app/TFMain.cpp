@@ -221,6 +221,7 @@ QWidget* TFMain::BuildButtonPanel()
         grey.setColor(QPalette::Text, QColor(128, 128, 128));
         picker->setPalette(grey);
         picker->setHint(QStringLiteral("wybierz datę"));
+        picker->setCalendarFonts(SegoeUi(15), SegoeUi(10));
         return picker;
     };
     const auto timePicker = [this](const QString& name, int left) {

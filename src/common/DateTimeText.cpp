@@ -29,15 +29,6 @@ QString RewriteFields(const QString& format, const std::function<QString(const Q
     return result;
 }
 
-// The short date with a four-digit year: a two-digit year would not read back as the
-// same year.
-QString DateFormat(const QLocale& locale)
-{
-    return RewriteFields(locale.dateFormat(QLocale::ShortFormat), [](const QString& field) {
-        return field.front() == u'y' ? QStringLiteral("yyyy") : field;
-    });
-}
-
 // The long time without its time-zone field.
 QString TimeFormat(const QLocale& locale)
 {
@@ -47,6 +38,13 @@ QString TimeFormat(const QLocale& locale)
 }
 
 }  // namespace
+
+QString DateFormat(const QLocale& locale)
+{
+    return RewriteFields(locale.dateFormat(QLocale::ShortFormat), [](const QString& field) {
+        return field.front() == u'y' ? QStringLiteral("yyyy") : field;
+    });
+}
 
 QString DateTimeText(const QDateTime& dateTime, const QLocale& locale)
 {

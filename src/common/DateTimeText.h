@@ -8,6 +8,10 @@
 // time without any time-zone part. Only the date when the time of day is exactly
 // 00:00:00.000; only the time when the date is null or invalid; empty for a value with
 // neither.
+// The locale's short date format with a four-digit year: a two-digit year would not read
+// back as the same year.
+QString DateFormat(const QLocale& locale = QLocale());
+
 QString DateTimeText(const QDateTime& dateTime, const QLocale& locale = QLocale());
 
 // The inverse of DateTimeText, also of its date-only and time-only forms (a time-only

@@ -1,5 +1,10 @@
 #include "history/RangePickers.h"
 
+#include "common/DateTimeText.h"
+
+#include <QCalendarWidget>
+#include <QTextCharFormat>
+
 namespace history {
 
 namespace {
@@ -12,8 +17,18 @@ CalendarPicker::CalendarPicker(QWidget* parent)
 {
     setCalendarPopup(true);
     setMinimumDate(NoDate);
-    setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat).replace(QStringLiteral("yyyy"), QStringLiteral("yy")).replace(QStringLiteral("yy"), QStringLiteral("yyyy")));
+    setDisplayFormat(DateFormat());
     clearDate();
+}
+
+void CalendarPicker::setCalendarFonts(const QFont& header, const QFont& weekDays)
+{
+    QCalendarWidget* calendar = calendarWidget();
+    if (auto* navigation = calendar->findChild<QWidget*>(QStringLiteral("qt_calendar_navigationbar")))
+        navigation->setFont(header);
+    QTextCharFormat days = calendar->headerTextFormat();
+    days.setFont(weekDays);
+    calendar->setHeaderTextFormat(days);
 }
 
 TimePicker::TimePicker(QWidget* parent)

@@ -14,6 +14,8 @@ public:
     bool hasDate() const { return date() != minimumDate(); }
     void clearDate() { setDate(minimumDate()); }
     void setHint(const QString& hint) { setSpecialValueText(hint); }
+    // The drop-down calendar's month header and its day-of-week row.
+    void setCalendarFonts(const QFont& header, const QFont& weekDays);
 };
 
 // A time-of-day picker showing hours, minutes and seconds.

@@ -25,6 +25,7 @@ namespace {
 constexpr int RowPitch = 48;
 constexpr int FirstRowTop = 20;
 constexpr int ValueWidth = 620 - 420 - 4; // from the value's left edge to just before the dot
+constexpr int GroupWidth = 820 - 720 - 8;  // from the group's left edge to just before the subgroup
 const QString NoGroup = QStringLiteral("NULL");
 
 int RowTop(quint32 channel)
@@ -88,7 +89,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
         return;
     QWidget* parent = rowsParent();
     // Built out of sight: one show at the end instead of thousands of single ones.
-    const bool wasVisible = parent->isVisible();
+    const bool wasHidden = parent->isHidden();
     parent->hide();
     m_rows.reserve(channelCount);
     const QFont nameFont = CourierNew(false, false);
@@ -115,6 +116,11 @@ void LiveView::BuildLiveView(quint32 channelCount)
         connect(row.image, &AlarmDot::doubleClicked, this, [this, image = row.image] { emit dotDoubleClicked(image); });
         row.group1 = RowLabel(parent, QStringLiteral("ViewGroup1_") + number, GroupText(m_channels.POSITION_1[i]), 720, top,
                               groupFont);
+        // The subgroup starts 100 pixels on: a longer group is cut there, and told in full on hover.
+        if (row.group1->width() > GroupWidth) {
+            row.group1->setFixedWidth(GroupWidth);
+            row.group1->setToolTip(row.group1->text());
+        }
         row.group2 = RowLabel(parent, QStringLiteral("ViewGroup2_") + number, GroupText(m_channels.POSITION_2[i]), 820, top,
                               groupFont);
         row.line = new QFrame(parent);
@@ -134,7 +140,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
     update->setFont(small);
     update->move(20, RowTop(channelCount));
     fitRowsParent();
-    parent->setVisible(wasVisible);
+    parent->setVisible(!wasHidden);
 }
 
 void LiveView::ClearLiveView()
