@@ -62,16 +62,10 @@ void VerifyDisconnectedLook(const app::TFMain& main, const QString& caption, con
 
 void ConnectionTest::connectRunsTheWholeSequence()
 {
-    ScratchDatabase database;
-    FillTwoChannels(database);
-    AppFolder folder;
-    folder.writeConnection(database.name());
-    ScriptedDesktop desktop;
-    const auto main = folder.start();
-    main->show();
-    main->ToggleConnection();
+    ConnectedApp app(FillTwoChannels);
+    const auto& main = app.main;
 
-    QCOMPARE(main->StatusPanel->text(), "Baza danych :: " + database.name() + " :: zemlo_viewer :: ****");
+    QCOMPARE(main->StatusPanel->text(), "Baza danych :: " + app.database.name() + " :: zemlo_viewer :: ****");
     QCOMPARE(main->LabelStatus->text(), QStringLiteral("Połączono poprawnie z bazą daych."));
     QCOMPARE(StatusColour(*main), QColor(0xC0, 0xDC, 0xC0));
     QCOMPARE(main->LabelStatus->palette().color(QPalette::WindowText), QColor(Qt::black));
@@ -95,7 +89,7 @@ void ConnectionTest::connectRunsTheWholeSequence()
     QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("21,5 °C"));
     QCOMPARE(main->findChild<QLabel*>("ViewValue_0001")->text(), QStringLiteral("- bar"));
     QVERIFY(main->LabelUpdate->text().startsWith("Ostatnia aktualizacja: "));
-    QVERIFY(desktop.messages.isEmpty());
+    QVERIFY(app.desktop.messages.isEmpty());
 }
 
 void ConnectionTest::failedConnection_data()
@@ -127,14 +121,8 @@ void ConnectionTest::failedConnection()
 
 void ConnectionTest::disconnectTearsDown()
 {
-    ScratchDatabase database;
-    FillTwoChannels(database);
-    AppFolder folder;
-    folder.writeConnection(database.name());
-    ScriptedDesktop desktop;
-    const auto main = folder.start();
-    main->show();
-    main->ToggleConnection();
+    ConnectedApp app(FillTwoChannels);
+    const auto& main = app.main;
     main->DataGrid->setRowCount(3);
     main->DataGrid->setCell(1, 2, "x");
     main->ToggleConnection();
@@ -170,19 +158,13 @@ void ConnectionTest::refreshPeriod()
 {
     QFETCH(QString, refresh);
     QFETCH(int, interval);
-    ScratchDatabase database;
-    FillTwoChannels(database);
-    AppFolder folder;
-    folder.writeConnection(database.name());
-    folder.write("config.ini", ("[View]\nRefresh=" + refresh + "\n").toUtf8());
-    ScriptedDesktop desktop;
-    const auto main = folder.start();
-    main->ToggleConnection();
+    ConnectedApp app(FillTwoChannels, ("[View]\nRefresh=" + refresh + "\n").toUtf8());
+    const auto& main = app.main;
     QCOMPARE(main->TimerUpdate->isActive(), interval > 0);
     if (interval > 0)
         QCOMPARE(main->TimerUpdate->interval(), interval);
     // Without the timer the live tab is refreshed when the operator switches to it.
-    database.insertData("2021-10-21 00:00:00", {{7.0, std::nullopt}, {3.0, std::nullopt}});
+    app.database.insertData("2021-10-21 00:00:00", {{7.0, std::nullopt}, {3.0, std::nullopt}});
     main->PageControlMain->setCurrentWidget(main->ActualSheet);
     QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("7,0 °C"));
 }
@@ -190,14 +172,8 @@ void ConnectionTest::refreshPeriod()
 void ConnectionTest::emptyTablesStillConnect()
 {
     // A new installation: no channel yet, and no measurement.
-    ScratchDatabase database;
-    database.createContract({});
-    AppFolder folder;
-    folder.writeConnection(database.name());
-    ScriptedDesktop desktop;
-    const auto main = folder.start();
-    main->show();
-    main->ToggleConnection();
+    ConnectedApp app([](ScratchDatabase& database) { database.createContract({}); });
+    const auto& main = app.main;
     QVERIFY(main->database().connected());
     QCOMPARE(main->liveView().LiveRowCount(), 0u);
     QCOMPARE(main->DataGrid->colCount(), 2);
@@ -207,7 +183,7 @@ void ConnectionTest::emptyTablesStillConnect()
     QCOMPARE(main->LabelUpdate->pos(), QPoint(20, 20));
     QVERIFY(!main->picker_in_d->hasDate());
     main->TimerUpdateTimer();
-    QVERIFY(desktop.messages.isEmpty());
+    QVERIFY(app.desktop.messages.isEmpty());
 }
 
 void ConnectionTest::errorAfterConnectLeavesPartialState()
@@ -255,19 +231,13 @@ void ConnectionTest::moreThanCapacityIsToldOnce()
 
 void ConnectionTest::closeAnsweredNoKeepsRunning()
 {
-    ScratchDatabase database;
-    FillTwoChannels(database);
-    AppFolder folder;
-    folder.writeConnection(database.name());
-    ScriptedDesktop desktop;
-    const auto main = folder.start();
-    main->show();
-    main->ToggleConnection();
-    desktop.answers = {false};
+    ConnectedApp app(FillTwoChannels);
+    const auto& main = app.main;
+    app.desktop.answers = {false};
     QVERIFY(!main->close());
     QVERIFY(main->database().connected());
     QVERIFY(main->TimerUpdate->isActive());
-    desktop.answers = {true};
+    app.desktop.answers = {true};
     QVERIFY(main->close());
     QVERIFY(!main->database().connected());
 }

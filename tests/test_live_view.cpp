@@ -51,26 +51,21 @@ const QList<ContractChannel> ThreeChannels{
     {.NAME = "Przepływ", .UNIT = "", .POSITION_1 = "NULL", .POSITION_2 = "Pompa 2", .A1_H = 0, .DOT = 10},
 };
 
-// A main window connected to a fresh database holding the three channels.
-struct Connected {
-    ScratchDatabase database;
-    AppFolder folder;
-    ScriptedDesktop desktop;
-    std::unique_ptr<app::TFMain> main;
-
+// A main window connected to a fresh database holding the three channels and the given
+// rows, one a minute; the periodic refresh is off unless config says otherwise.
+struct Connected : ConnectedApp {
     explicit Connected(const QList<QList<DataCell>>& rows = {}, const QByteArray& config = "[View]\nRefresh=0\n")
+        : ConnectedApp(
+              [&](ScratchDatabase& database) {
+                  database.createContract(ThreeChannels);
+                  int minute = 0;
+                  for (const auto& cells : rows)
+                      database.insertData(QStringLiteral("2021-10-19 08:%1:00").arg(minute++, 2, 10, QLatin1Char('0')),
+                                          cells);
+              },
+              config)
     {
-        database.createContract(ThreeChannels);
-        int minute = 0;
-        for (const auto& cells : rows)
-            database.insertData(QStringLiteral("2021-10-19 08:%1:00").arg(minute++, 2, 10, QLatin1Char('0')), cells);
-        folder.writeConnection(database.name());
-        folder.write("config.ini", config);
-        main = folder.start();
-        main->show();
-        main->ToggleConnection();
     }
-    QLabel* label(const QString& name) const { return main->findChild<QLabel*>(name); }
     QImage dot(int channel) const { return label(QStringLiteral("ViewImage_%1").arg(channel, 4, 10, QLatin1Char('0')))->pixmap().toImage(); }
 };
 

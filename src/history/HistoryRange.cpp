@@ -3,6 +3,7 @@
 #include "common/DateTimeText.h"
 #include "db/CDataBase.h"
 #include "db/ChannelTable.h"
+#include "db/MeasurementTable.h"
 #include "history/RangePickers.h"
 #include "history/StringGrid.h"
 #include "platform/sql/SqlQuery.h"
@@ -58,16 +59,12 @@ void InitDateRange(const CDataBase& database, sql::SqlQuery& query, const QStrin
 {
     if (!database.connected())
         return;
-    query.setSql(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY DT ASC LIMIT 1"));
-    query.open();
-    if (query.eof()) {
-        query.close();
+    const std::optional<QDateTime> oldest = OpenMeasurementRow(query, table, MeasurementRow::Oldest);
+    if (!oldest)
         return;
-    }
-    const QDateTime oldest = query.toDateTime(query.fieldIndex(QStringLiteral("DT")));
     query.close();
-    startDate.setDate(oldest.date());
-    startTime.setTime(oldest.time());
+    startDate.setDate(oldest->date());
+    startTime.setTime(oldest->time());
 }
 
 } // namespace history

@@ -6,6 +6,7 @@
 #include "common/ZeroPad.h"
 #include "db/CDataBase.h"
 #include "db/ChannelTable.h"
+#include "db/MeasurementTable.h"
 #include "history/HistoryChart.h"
 #include "history/RangePickers.h"
 #include "live/Alarm.h"
@@ -192,42 +193,42 @@ void LiveView::RefreshLiveView(const QString& table, bool updateView)
 {
     if (!m_database.connected())
         return;
-    m_query.setSql(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY DT DESC LIMIT 1"));
-    m_query.open();
-    if (m_query.eof()) {
-        // A new installation has no measurement yet: nothing to show until the first row.
-        m_query.close();
+    // A new installation has no measurement yet: nothing to show until the first row.
+    const std::optional<QDateTime> newest = OpenMeasurementRow(m_query, table, MeasurementRow::Newest);
+    if (!newest)
+        return;
+    const sql::QueryCloser closer(m_query);
+    if (!updateView) {
+        m_controls.endDate->setDate(newest->date());
+        m_controls.endTime->setTime(newest->time());
         return;
     }
-    const QDateTime newest = m_query.toDateTime(m_query.fieldIndex(QStringLiteral("DT")));
-    if (updateView) {
-        const quint32 count = std::min<quint32>(m_channels.count, quint32(m_rows.size()));
-        for (quint32 i = 0; i < count; ++i) {
-            Row& row = m_rows[i];
-            const QString& unit = m_channels.UNIT[i];
-            const int value = m_query.fieldIndex(m_channels.NAME[i]);
-            if (m_query.isNull(value))
-                showValue(row, QStringLiteral("- ") + unit);
-            else
-                showValue(row, FixedPointText(m_query.toFloat(value), m_channels.DOT[i]) + QLatin1Char(' ') + unit);
-            const int alarm = m_query.fieldIndex(m_channels.NAME[i] + QStringLiteral("_AL"));
-            if (!m_query.isNull(alarm)) {
-                const quint8 code = AlarmCode(m_query.raw(alarm));
-                if (code != row.shownCode) {
-                    row.image->setPixmap(m_dotByCode[code]);
-                    row.shownCode = code;
-                }
-            }
+    showCurrentRow();
+    m_controls.labelUpdate->setText(QStringLiteral("Ostatnia aktualizacja: ") + DateTimeText(*newest) + QStringLiteral(" (")
+                                    + DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
+}
+
+void LiveView::showCurrentRow()
+{
+    const quint32 count = std::min<quint32>(m_channels.count, quint32(m_rows.size()));
+    for (quint32 i = 0; i < count; ++i) {
+        Row& row = m_rows[i];
+        const QString& unit = m_channels.UNIT[i];
+        const int value = m_query.fieldIndex(m_channels.NAME[i]);
+        if (m_query.isNull(value))
+            showValue(row, QStringLiteral("- ") + unit);
+        else
+            showValue(row, FixedPointText(m_query.toFloat(value), m_channels.DOT[i]) + QLatin1Char(' ') + unit);
+        // A NULL alarm leaves the dot as it was.
+        const int alarm = m_query.fieldIndex(m_channels.NAME[i] + QStringLiteral("_AL"));
+        if (m_query.isNull(alarm))
+            continue;
+        const quint8 code = AlarmCode(m_query.raw(alarm));
+        if (code != row.shownCode) {
+            row.image->setPixmap(m_dotByCode[code]);
+            row.shownCode = code;
         }
     }
-    m_query.close();
-    if (!updateView) {
-        m_controls.endDate->setDate(newest.date());
-        m_controls.endTime->setTime(newest.time());
-        return;
-    }
-    m_controls.labelUpdate->setText(QStringLiteral("Ostatnia aktualizacja: ") + DateTimeText(newest) + QStringLiteral(" (")
-                                    + DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
 }
 
 } // namespace live

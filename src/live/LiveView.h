@@ -70,6 +70,8 @@ private:
     int lineWidth() const;
     void fitRowsParent();
     void showValue(Row& row, const QString& text) const;
+    // The values and dots of the row the query stands on.
+    void showCurrentRow();
 
     Controls m_controls;
     const CDataBase& m_database;

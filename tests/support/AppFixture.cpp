@@ -3,6 +3,7 @@
 #include "TestServer.h"
 
 #include <QFile>
+#include <QLabel>
 #include <QUuid>
 
 AppFolder::AppFolder()
@@ -30,4 +31,20 @@ void AppFolder::writeConnection(const QString& database, const QString& password
               .arg(database, password.isNull() ? TestServer::viewerPassword() : password,
                    TestServer::viewerUser(), TestServer::viewerHost())
               .toUtf8());
+}
+
+ConnectedApp::ConnectedApp(const std::function<void(ScratchDatabase&)>& prepare, const QByteArray& config)
+{
+    prepare(database);
+    folder.writeConnection(database.name());
+    if (!config.isEmpty())
+        folder.write(QStringLiteral("config.ini"), config);
+    main = folder.start();
+    main->show();
+    main->ToggleConnection();
+}
+
+QLabel* ConnectedApp::label(const QString& name) const
+{
+    return main->findChild<QLabel*>(name);
 }

@@ -1,9 +1,15 @@
 #pragma once
 
+#include "ScriptedDesktop.h"
+#include "TestServer.h"
+
 #include "app/TFMain.h"
 
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
+
+class QLabel;
 
 // A folder that stands for the executable's folder, and a main window started in it with
 // an instance marker of its own, so that tests can run side by side.
@@ -24,4 +30,16 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_markerName;
+};
+
+// A shown main window in a folder of its own, connected to a scratch database that
+// prepare fills first; config, when given, is written as config.ini.
+struct ConnectedApp {
+    ScratchDatabase database;
+    AppFolder folder;
+    ScriptedDesktop desktop;
+    std::unique_ptr<app::TFMain> main;
+
+    explicit ConnectedApp(const std::function<void(ScratchDatabase&)>& prepare, const QByteArray& config = {});
+    QLabel* label(const QString& name) const;
 };

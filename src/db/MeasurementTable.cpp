@@ -1,0 +1,16 @@
+#include "db/MeasurementTable.h"
+
+#include "platform/sql/SqlQuery.h"
+
+std::optional<QDateTime> OpenMeasurementRow(sql::SqlQuery& query, const QString& table, MeasurementRow which)
+{
+    query.setSql(QStringLiteral("SELECT * FROM ") + table
+                 + (which == MeasurementRow::Oldest ? QStringLiteral(" ORDER BY DT ASC LIMIT 1")
+                                                    : QStringLiteral(" ORDER BY DT DESC LIMIT 1")));
+    query.open();
+    if (query.eof()) {
+        query.close();
+        return std::nullopt;
+    }
+    return query.toDateTime(query.fieldIndex(QStringLiteral("DT")));
+}

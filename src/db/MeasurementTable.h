@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <optional>
+
+namespace sql { class SqlQuery; }
+
+enum class MeasurementRow { Oldest, Newest };
+
+// Opens "SELECT * FROM " + table + " ORDER BY DT ASC|DESC LIMIT 1" and gives the row's DT,
+// with the query left on that row. An empty table gives nothing and closes the query.
+std::optional<QDateTime> OpenMeasurementRow(sql::SqlQuery& query, const QString& table, MeasurementRow which);
