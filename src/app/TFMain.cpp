@@ -464,7 +464,7 @@ void TFMain::ToggleConnection()
             if (m_channels->leftOut > 0)
                 os::Desktop::current().showMessage(
                     ProgramTitle,
-                    QStringLiteral("Tabela ZEMLO_SETTINGS zawiera więcej kanałów niż %1. Pominięto %2 kanałów.")
+                    QStringLiteral("Tabela ZEMLO_SETTINGS ma więcej niż %1 kanałów; wczytano pierwsze %1. Pominięte kanały: %2.")
                         .arg(ChannelTable::Capacity)
                         .arg(m_channels->leftOut),
                     os::Desktop::Icon::Warning);

@@ -158,6 +158,7 @@ void LiveView::ClearLiveView()
         delete row.line;
     }
     m_rows.clear();
+    m_columns.clear();
     fitRowsParent();
 }
 
@@ -208,19 +209,30 @@ void LiveView::RefreshLiveView(const QString& table, bool updateView)
                                     + DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
 }
 
+void LiveView::lookUpColumns(quint32 count)
+{
+    if (m_columns.size() == count && m_columnsVersion == m_query.fieldLayoutVersion())
+        return;
+    m_columns.clear();
+    for (quint32 i = 0; i < count; ++i)
+        m_columns.emplace_back(m_query.fieldIndex(m_channels.NAME[i]),
+                               m_query.fieldIndex(m_channels.NAME[i] + QStringLiteral("_AL")));
+    m_columnsVersion = m_query.fieldLayoutVersion();
+}
+
 void LiveView::showCurrentRow()
 {
     const quint32 count = std::min<quint32>(m_channels.count, quint32(m_rows.size()));
+    lookUpColumns(count);
     for (quint32 i = 0; i < count; ++i) {
         Row& row = m_rows[i];
         const QString& unit = m_channels.UNIT[i];
-        const int value = m_query.fieldIndex(m_channels.NAME[i]);
+        const auto [value, alarm] = m_columns[i];
         if (m_query.isNull(value))
             showValue(row, QStringLiteral("- ") + unit);
         else
             showValue(row, FixedPointText(m_query.toFloat(value), m_channels.DOT[i]) + QLatin1Char(' ') + unit);
         // A NULL alarm leaves the dot as it was.
-        const int alarm = m_query.fieldIndex(m_channels.NAME[i] + QStringLiteral("_AL"));
         if (m_query.isNull(alarm))
             continue;
         const quint8 code = AlarmCode(m_query.raw(alarm));

@@ -72,6 +72,7 @@ private:
     void showValue(Row& row, const QString& text) const;
     // The values and dots of the row the query stands on.
     void showCurrentRow();
+    void lookUpColumns(quint32 count);
 
     Controls m_controls;
     const CDataBase& m_database;
@@ -79,6 +80,10 @@ private:
     const ChannelTable& m_channels;
     std::array<QPixmap, 6> m_dotByCode;
     std::vector<Row> m_rows; // index of the run-time controls, built with them
+    // Each channel's value and alarm column in the newest-row query, looked up again only
+    // when the query's columns change.
+    std::vector<std::pair<int, int>> m_columns;
+    quint64 m_columnsVersion = 0;
 };
 
 } // namespace live

@@ -49,18 +49,31 @@ void SqlQuery::open(ResultMode mode)
     }
 
     fieldCount_ = int(mysql_num_fields(result.get()));
-    const MYSQL_FIELD* const fields = mysql_fetch_fields(result.get());
-    fieldNames_.reserve(fieldCount_);
-    indexByFoldedName_.reserve(fieldCount_);
-    for (int i = 0; i < fieldCount_; ++i) {
+    takeFieldLayout(mysql_fetch_fields(result.get()), fieldCount_);
+    result_ = std::move(result);
+    mode_ = mode;
+    fetchRow();
+}
+
+void SqlQuery::takeFieldLayout(const MYSQL_FIELD* fields, int count)
+{
+    QByteArray key;
+    for (int i = 0; i < count; ++i)
+        key.append(fields[i].name, qsizetype(fields[i].name_length)).append('\0');
+    if (key == layoutKey_)
+        return;
+    layoutKey_ = key;
+    ++layoutVersion_;
+    fieldNames_.clear();
+    indexByFoldedName_.clear();
+    fieldNames_.reserve(count);
+    indexByFoldedName_.reserve(count);
+    for (int i = 0; i < count; ++i) {
         fieldNames_.append(QString::fromUtf8(fields[i].name, qsizetype(fields[i].name_length)));
         const QString folded = fieldNames_.back().toCaseFolded();
         if (!indexByFoldedName_.contains(folded))
             indexByFoldedName_.insert(folded, i);
     }
-    result_ = std::move(result);
-    mode_ = mode;
-    fetchRow();
 }
 
 void SqlQuery::close()
@@ -69,8 +82,6 @@ void SqlQuery::close()
     row_ = nullptr;
     lengths_ = nullptr;
     fieldCount_ = 0;
-    fieldNames_.clear();
-    indexByFoldedName_.clear();
 }
 
 void SqlQuery::fetchRow()
@@ -139,6 +150,7 @@ QString SqlQuery::fieldName(int index) const
 
 int SqlQuery::fieldIndex(const QString& name) const
 {
+    requireOpen();
     const auto found = indexByFoldedName_.constFind(name.toCaseFolded());
     if (found == indexByFoldedName_.cend())
         throw SqlError(QStringLiteral("Field '%1' not found").arg(name));

@@ -47,6 +47,9 @@ public:
     QString fieldName(int index) const;
     // Case-insensitive, as MySQL compares column names; the first of equal names wins.
     int fieldIndex(const QString& name) const;
+    // Changes whenever an open brings columns other than the previous open's, so that a
+    // reader may keep the indexes it looked up for as long as it stays the same.
+    quint64 fieldLayoutVersion() const { return layoutVersion_; }
 
     bool isNull(int index) const;
     // Throws "Field 'X' is NULL" when the value is NULL.
@@ -63,6 +66,7 @@ public:
 private:
     friend class SqlConnection;
     void fetchRow();
+    void takeFieldLayout(const MYSQL_FIELD* fields, int count);
     void requireOpen() const;
     void requireField(int index) const;
     void requireCell(int index) const;
@@ -75,6 +79,10 @@ private:
     MYSQL_ROW row_ = nullptr;
     const unsigned long* lengths_ = nullptr;
     int fieldCount_ = 0;
+    // The names of the last result's columns, kept over close(): the same statement
+    // brings the same columns, and a 3601-column table need not be hashed anew each time.
+    QByteArray layoutKey_;
+    quint64 layoutVersion_ = 0;
     QStringList fieldNames_;
     QHash<QString, int> indexByFoldedName_;
 };
