@@ -59,6 +59,7 @@ TFIntro::TFIntro(TFMain& mainWindow, QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10);
+    Timer1->setTimerType(Qt::PreciseTimer);
     connect(Timer1, &QTimer::timeout, this, &TFIntro::Timer1Timer);
 
     FormCreate();

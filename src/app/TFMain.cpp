@@ -234,7 +234,7 @@ QWidget* TFMain::BuildButtonPanel()
     picker_in_d = datePicker(QStringLiteral("picker_in_d"), 3);
     picker_in_t = timePicker(QStringLiteral("picker_in_t"), 159);
     Label1 = Named(new QLabel(QStringLiteral("-"), PanelButton), QStringLiteral("Label1"));
-    Label1->setGeometry(294, 16, 41, 13);
+    Label1->setGeometry(304, 16, 41, 13);
     Label1->setAlignment(Qt::AlignCenter);
     picker_out_d = datePicker(QStringLiteral("picker_out_d"), 336);
     picker_out_t = timePicker(QStringLiteral("picker_out_t"), 492);
