@@ -208,25 +208,22 @@ void ConnectionTest::errorAfterConnectLeavesPartialState()
 
 void ConnectionTest::moreThanCapacityIsToldOnce()
 {
-    ScratchDatabase database;
-    database.createSettingsTable();
-    QStringList rows;
-    for (int i = 0; i < 1803; ++i)
-        rows << QStringLiteral("('K%1','%','NULL','NULL',0,0,0,0,0,0,0,0,0,1,0,0,100)").arg(i);
-    database.exec("INSERT INTO ZEMLO_SETTINGS (NAME,UNIT,POSITION_1,POSITION_2,A1_L,A1_H,A1_HIS,A2_L,A2_H,A2_HIS,"
-                  "CH_C,CH_T,CH_S,DOT,LIMIT_EN,LIMIT_LO,LIMIT_HI) VALUES " + rows.join(','));
-    database.exec("CREATE TABLE ZEMLO_DATA (DT DATETIME NOT NULL PRIMARY KEY)");
-    AppFolder folder;
-    folder.writeConnection(database.name());
-    ScriptedDesktop desktop;
-    const auto main = folder.start();
-    main->ToggleConnection();
+    ConnectedApp app([](ScratchDatabase& database) {
+        database.createSettingsTable();
+        QStringList rows;
+        for (int i = 0; i < 1803; ++i)
+            rows << QStringLiteral("('K%1','%','NULL','NULL',0,0,0,0,0,0,0,0,0,1,0,0,100)").arg(i);
+        database.exec("INSERT INTO ZEMLO_SETTINGS (NAME,UNIT,POSITION_1,POSITION_2,A1_L,A1_H,A1_HIS,A2_L,A2_H,A2_HIS,"
+                      "CH_C,CH_T,CH_S,DOT,LIMIT_EN,LIMIT_LO,LIMIT_HI) VALUES " + rows.join(','));
+        database.exec("CREATE TABLE ZEMLO_DATA (DT DATETIME NOT NULL PRIMARY KEY)");
+    });
+    const auto& main = app.main;
     QCOMPARE(main->channels().count, 1800u);
     QCOMPARE(main->liveView().LiveRowCount(), 1800u);
     QVERIFY(main->findChild<QLabel*>("VievName_1799"));
-    QCOMPARE(desktop.messages.size(), 1);
-    QVERIFY2(desktop.messages[0].text.contains("1800") && desktop.messages[0].text.endsWith(": 3."),
-             qPrintable(desktop.messages[0].text));
+    QCOMPARE(app.desktop.messages.size(), 1);
+    QVERIFY2(app.desktop.messages[0].text.contains("1800") && app.desktop.messages[0].text.endsWith(": 3."),
+             qPrintable(app.desktop.messages[0].text));
 }
 
 void ConnectionTest::closeAnsweredNoKeepsRunning()
