@@ -109,7 +109,7 @@ int main(int argc, char** argv)
             value->setText(QString());
         QCoreApplication::processEvents();
         refreshes.push_back(Milliseconds([&] {
-            main.RefreshLiveView(QStringLiteral("ZEMLO_DATA"), true);
+            main.RefreshLiveView(db::contract::DataTable, true);
             QCoreApplication::processEvents();
         }));
     }

@@ -24,8 +24,8 @@ class ChannelTableTest : public QObject {
     std::unique_ptr<ScratchDatabase> db;
     SqlConnection connection;
     SqlQuery query;
-    CDataBase database;
-    std::unique_ptr<ChannelTable> channels = std::make_unique<ChannelTable>();
+    db::CDataBase database;
+    std::unique_ptr<db::ChannelTable> channels = std::make_unique<db::ChannelTable>();
     int textTables = 0;
 
     // A settings table of text columns that allow NULL, with rows of plain values in which
@@ -67,20 +67,20 @@ private slots:
     {
         ContractChannel boiler {.NAME = "Temperatura kotła 3", .UNIT = "°C", .POSITION_1 = "Kotłownia",
                                 .POSITION_2 = "NULL", .A1_L = -5.5f, .A1_H = 85.25f, .A1_HIS = 0.1f,
-                                .A2_L = ThresholdUnset, .A2_H = 95.f, .A2_HIS = 1e-7f,
+                                .A2_L = db::ThresholdUnset, .A2_H = 95.f, .A2_HIS = 1e-7f,
                                 .CH_C = 0x00FF8000, .CH_T = -1, .CH_S = 7, .LIMIT_EN = 1, .DOT = 2,
                                 .LIMIT_LO = -10.f, .LIMIT_HI = 120.5f};
-        ContractChannel pressure {.NAME = "Ciśnienie pary", .UNIT = "bar", .A1_L = 0.f, .A1_H = ThresholdUnset};
+        ContractChannel pressure {.NAME = "Ciśnienie pary", .UNIT = "bar", .A1_L = 0.f, .A1_H = db::ThresholdUnset};
         ContractChannel flow {.NAME = "Przepływ wody", .UNIT = "m³/h", .CH_C = -2147483647 - 1};
         db->createContract({boiler, pressure, flow});
         channels->count = 9;
 
-        QCOMPARE(LoadChannelSettings(database, query, QStringLiteral("ZEMLO_SETTINGS"), *channels), 0);
+        QCOMPARE(db::LoadChannelSettings(database, query, db::contract::SettingsTable, *channels), 0);
         QCOMPARE(query.sql(), QStringLiteral("SELECT *from ZEMLO_SETTINGS"));
         QVERIFY(!query.isOpen());
         QCOMPARE(channels->count, 3u);
         QCOMPARE(channels->leftOut, 0u);
-        const ChannelTable& c = *channels;
+        const db::ChannelTable& c = *channels;
         QCOMPARE(c.NAME[0], boiler.NAME);
         QCOMPARE(c.NAME[1], pressure.NAME);
         QCOMPARE(c.NAME[2], flow.NAME);
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(c.LIMIT_LO[0], -10.f);
         QCOMPARE(c.LIMIT_HI[0], 120.5f);
         QCOMPARE(c.A1_L[1], 0.f);
-        QVERIFY(c.A1_H[1] == ThresholdUnset);
+        QVERIFY(c.A1_H[1] == db::ThresholdUnset);
         QCOMPARE(c.CH_C[2], qint32(-2147483647 - 1));
     }
 
@@ -115,15 +115,15 @@ private slots:
         QTest::newRow("LIMIT_EN 1") << "LIMIT_EN" << "1" << QString();
         QTest::newRow("LIMIT_EN 2.9") << "LIMIT_EN" << "2.9" << QString();
         QTest::newRow("LIMIT_EN -2.9") << "LIMIT_EN" << "-2.9" << QString();
-        QTest::newRow("LIMIT_EN beyond int") << "LIMIT_EN" << "3e9" << "'3e9' is not a valid integer value";
+        QTest::newRow("LIMIT_EN beyond int") << "LIMIT_EN" << "3e9" << "Field 'LIMIT_EN': '3e9' is not a valid integer value";
         QTest::newRow("POSITION_1 text NULL") << "POSITION_1" << "NULL" << QString();
         QTest::newRow("POSITION_1 database NULL") << "POSITION_1" << QString() << "Field 'POSITION_1' is NULL";
         QTest::newRow("NAME database NULL") << "NAME" << QString() << "Field 'NAME' is NULL";
         QTest::newRow("A1_H database NULL") << "A1_H" << QString() << "Field 'A1_H' is NULL";
         QTest::newRow("DOT database NULL") << "DOT" << QString() << "Field 'DOT' is NULL";
-        QTest::newRow("A2_L junk") << "A2_L" << "1,5" << "'1,5' is not a valid floating point value";
-        QTest::newRow("DOT fraction") << "DOT" << "2.5" << "'2.5' is not a valid integer value";
-        QTest::newRow("CH_C beyond int") << "CH_C" << "4294967295" << "'4294967295' is not a valid integer value";
+        QTest::newRow("A2_L junk") << "A2_L" << "1,5" << "Field 'A2_L': '1,5' is not a valid floating point value";
+        QTest::newRow("DOT fraction") << "DOT" << "2.5" << "Field 'DOT': '2.5' is not a valid integer value";
+        QTest::newRow("CH_C beyond int") << "CH_C" << "4294967295" << "Field 'CH_C': '4294967295' is not a valid integer value";
     }
 
     void conversions()
@@ -134,7 +134,7 @@ private slots:
         const QString table = "TEXT_SETTINGS_" + QString::number(++textTables);
         createTextSettings(table, {{}, {{column, text}}, {}});
 
-        const QString thrown = sqlErrorOf([&] { LoadChannelSettings(database, query, table, *channels); });
+        const QString thrown = sqlErrorOf([&] { db::LoadChannelSettings(database, query, table, *channels); });
         QVERIFY(!query.isOpen());
         if (!error.isEmpty()) {
             QCOMPARE(thrown, error);
@@ -156,7 +156,7 @@ private slots:
         db->exec(QStringLiteral("CREATE TABLE NO_LIMIT_HI AS SELECT * FROM ZEMLO_SETTINGS"));
         db->exec(QStringLiteral("ALTER TABLE NO_LIMIT_HI DROP COLUMN LIMIT_HI"));
         channels->count = 5;
-        QCOMPARE(sqlErrorOf([&] { LoadChannelSettings(database, query, QStringLiteral("NO_LIMIT_HI"), *channels); }),
+        QCOMPARE(sqlErrorOf([&] { db::LoadChannelSettings(database, query, QStringLiteral("NO_LIMIT_HI"), *channels); }),
                  QStringLiteral("Field 'LIMIT_HI' not found"));
         QCOMPARE(channels->count, 0u);
     }
@@ -166,17 +166,17 @@ private slots:
         db->createSettingsTable(QStringLiteral("EMPTY_SETTINGS"));
         channels->count = 7;
         channels->leftOut = 3;
-        QCOMPARE(LoadChannelSettings(database, query, QStringLiteral("EMPTY_SETTINGS"), *channels), 0);
+        QCOMPARE(db::LoadChannelSettings(database, query, QStringLiteral("EMPTY_SETTINGS"), *channels), 0);
         QCOMPARE(channels->count, 0u);
         QCOMPARE(channels->leftOut, 0u);
     }
 
     void notConnectedChangesNothing()
     {
-        CDataBase unconnected;
+        db::CDataBase unconnected;
         channels->count = 5;
         query.setSql(QStringLiteral("SELECT 1"));
-        QCOMPARE(LoadChannelSettings(unconnected, query, QStringLiteral("ZEMLO_SETTINGS"), *channels), -1);
+        QCOMPARE(db::LoadChannelSettings(unconnected, query, db::contract::SettingsTable, *channels), -1);
         QCOMPARE(channels->count, 5u);
         QCOMPARE(query.sql(), QStringLiteral("SELECT 1"));
     }
@@ -186,8 +186,8 @@ private slots:
         db->createSettingsTable(QStringLiteral("WIDE_SETTINGS"));
         db->exec(QStringLiteral("INSERT INTO WIDE_SETTINGS SELECT CONCAT('K', seq), '', 'NULL', 'NULL', "
                                 "0, 0, 0, 0, 0, 0, seq, 0, 0, 0, 1, 0, 100 FROM seq_0_to_1804"));
-        QCOMPARE(LoadChannelSettings(database, query, QStringLiteral("WIDE_SETTINGS"), *channels), 0);
-        QCOMPARE(channels->count, ChannelTable::Capacity);
+        QCOMPARE(db::LoadChannelSettings(database, query, QStringLiteral("WIDE_SETTINGS"), *channels), 0);
+        QCOMPARE(channels->count, db::ChannelTable::Capacity);
         QCOMPARE(channels->leftOut, 5u);
         QCOMPARE(channels->NAME[1799], QStringLiteral("K1799"));
         QCOMPARE(channels->CH_C[1799], 1799);

@@ -28,7 +28,7 @@ private slots:
         QFETCH(quint64, number);
         QFETCH(int, width);
         QFETCH(QString, expected);
-        QCOMPARE(ZeroPad(number, width), expected);
+        QCOMPARE(common::ZeroPad(number, width), expected);
     }
 
     void fixedPointText_data()
@@ -69,7 +69,7 @@ private slots:
         QFETCH(int, dot);
         QFETCH(QString, locale);
         QFETCH(QString, expected);
-        QCOMPARE(FixedPointText(value, dot, QLocale(locale)), expected);
+        QCOMPARE(common::FixedPointText(value, dot, QLocale(locale)), expected);
     }
 
     void dateTimeText_data()
@@ -102,9 +102,9 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(QDateTime, dateTime);
         QFETCH(QString, expected);
-        const QString text = DateTimeText(dateTime, QLocale(locale));
+        const QString text = common::DateTimeText(dateTime, QLocale(locale));
         QCOMPARE(text, expected);
-        const QDateTime parsed = ParseDateTimeText(text, QLocale(locale));
+        const QDateTime parsed = common::ParseDateTimeText(text, QLocale(locale));
         QCOMPARE(parsed.date(), dateTime.date());
         QCOMPARE(parsed.time(), dateTime.time());
     }
@@ -112,9 +112,9 @@ private slots:
     void dateTimeTextDropsMilliseconds()
     {
         const QDateTime withMilliseconds(QDate(2021, 10, 19), QTime(8, 0, 5, 250));
-        const QString text = DateTimeText(withMilliseconds, QLocale("pl_PL"));
+        const QString text = common::DateTimeText(withMilliseconds, QLocale("pl_PL"));
         QCOMPARE(text, QString("19.10.2021 08:00:05"));
-        QCOMPARE(ParseDateTimeText(text, QLocale("pl_PL")), QDateTime(QDate(2021, 10, 19), QTime(8, 0, 5)));
+        QCOMPARE(common::ParseDateTimeText(text, QLocale("pl_PL")), QDateTime(QDate(2021, 10, 19), QTime(8, 0, 5), Qt::UTC));
     }
 
     void parseRejectsOtherTexts_data()
@@ -133,7 +133,7 @@ private slots:
     {
         QFETCH(QString, text);
         try {
-            ParseDateTimeText(text, QLocale("pl_PL"));
+            common::ParseDateTimeText(text, QLocale("pl_PL"));
             QFAIL("the text was accepted");
         } catch (const std::runtime_error& error) {
             QCOMPARE(QString::fromUtf8(error.what()), "'" + text + "' is not a valid date and time");
@@ -157,8 +157,8 @@ private slots:
         QFETCH(QDateTime, dateTime);
         QFETCH(QString, rangeBound);
         QFETCH(QString, fileStamp);
-        QCOMPARE(RangeBoundText(dateTime), rangeBound);
-        QCOMPARE(FileTimeStamp(dateTime), fileStamp);
+        QCOMPARE(common::RangeBoundText(dateTime), rangeBound);
+        QCOMPARE(common::FileTimeStamp(dateTime), fileStamp);
     }
 };
 

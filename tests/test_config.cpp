@@ -37,9 +37,9 @@ private slots:
         const QString connection = folder.filePath("connection.ini");
         const QString config = folder.filePath("config.ini");
 
-        QCOMPARE(LoadWindowSettings(settings), WindowSettings());
-        QCOMPARE(LoadConnectionSettings(connection), ConnectionSettings());
-        QCOMPARE(LoadViewConfig(config, QLocale("pl_PL")), ViewConfig());
+        QCOMPARE(config::LoadWindowSettings(settings), config::WindowSettings());
+        QCOMPARE(config::LoadConnectionSettings(connection), config::ConnectionSettings());
+        QCOMPARE(config::LoadViewConfig(config, QLocale("pl_PL")), config::ViewConfig());
 
         QCOMPARE(FileBytes(settings), QByteArray("[Application]\nScreenTop=0\nScreenLeft=0\nScreenWidth=900\n"
                                                  "ScreenHeight=600\nScreenState=0\n"));
@@ -62,10 +62,10 @@ private slots:
         const QString connectionPath = WriteFixture(folder, "connection.ini", connection);
         const QString configPath = WriteFixture(folder, "config.ini", config);
 
-        QCOMPARE(LoadWindowSettings(windowPath), (WindowSettings{10, -20, 1024, 768, 2}));
-        QCOMPARE(LoadConnectionSettings(connectionPath), (ConnectionSettings{"zemlo", " tajne ", "zemlo_viewer", ""}));
-        QCOMPARE(LoadViewConfig(configPath, QLocale("pl_PL")),
-                 (ViewConfig{10, 1, 1.5f, -2.25f, 2, 0, "/srv/Raporty", "Łukasz", 0}));
+        QCOMPARE(config::LoadWindowSettings(windowPath), (config::WindowSettings{10, -20, 1024, 768, 2}));
+        QCOMPARE(config::LoadConnectionSettings(connectionPath), (config::ConnectionSettings{"zemlo", " tajne ", "zemlo_viewer", ""}));
+        QCOMPARE(config::LoadViewConfig(configPath, QLocale("pl_PL")),
+                 (config::ViewConfig{10, 1, 1.5f, -2.25f, 2, 0, "/srv/Raporty", "Łukasz", 0}));
 
         QCOMPARE(FileBytes(windowPath), window);
         QCOMPARE(FileBytes(connectionPath), connection);
@@ -76,10 +76,10 @@ private slots:
     {
         const QTemporaryDir folder;
         const QString path = WriteFixture(folder, "config.ini", "[Chart]\nMin=1,5\nMax=2.5\n");
-        const ViewConfig polish = LoadViewConfig(path, QLocale("pl_PL"));
+        const config::ViewConfig polish = config::LoadViewConfig(path, QLocale("pl_PL"));
         QCOMPARE(polish.Min, 1.5f);
         QCOMPARE(polish.Max, 0.0f);
-        const ViewConfig english = LoadViewConfig(path, QLocale("en_US"));
+        const config::ViewConfig english = config::LoadViewConfig(path, QLocale("en_US"));
         QCOMPARE(english.Min, 0.0f);
         QCOMPARE(english.Max, 2.5f);
     }
@@ -90,21 +90,21 @@ private slots:
         const QString path = WriteFixture(folder, "settings.ini",
                                           "; geometry\r\n[Application]\r\nScreenState=0\r\nTheme=dark\r\n"
                                           "ScreenTop = 1\r\n\r\n[Other]\r\nKey=value\r\n");
-        SaveWindowSettings(path, WindowSettings{-8, -8, 1936, 1056, 2});
+        config::SaveWindowSettings(path, config::WindowSettings{-8, -8, 1936, 1056, 2});
         QCOMPARE(FileBytes(path), QByteArray("; geometry\r\n[Application]\r\nScreenState=2\r\nTheme=dark\r\n"
                                              "ScreenTop = -8\r\nScreenLeft=-8\r\nScreenWidth=1936\r\n"
                                              "ScreenHeight=1056\r\n\r\n[Other]\r\nKey=value\r\n"));
-        QCOMPARE(LoadWindowSettings(path), (WindowSettings{-8, -8, 1936, 1056, 2}));
+        QCOMPARE(config::LoadWindowSettings(path), (config::WindowSettings{-8, -8, 1936, 1056, 2}));
     }
 
     void unwritableFileThrows()
     {
         const QTemporaryDir folder;
         const std::function<void(const QString&)> loads[] = {
-            [](const QString& path) { LoadWindowSettings(path); },
-            [](const QString& path) { LoadConnectionSettings(path); },
-            [](const QString& path) { LoadViewConfig(path); },
-            [](const QString& path) { SaveWindowSettings(path, WindowSettings()); },
+            [](const QString& path) { config::LoadWindowSettings(path); },
+            [](const QString& path) { config::LoadConnectionSettings(path); },
+            [](const QString& path) { config::LoadViewConfig(path); },
+            [](const QString& path) { config::SaveWindowSettings(path, config::WindowSettings()); },
         };
         // A directory of the file's name is not the file: creating the file fails.
         const QString path = folder.filePath("settings.ini");
@@ -113,7 +113,7 @@ private slots:
             try {
                 load(path);
                 QFAIL("no error for a directory in place of the file");
-            } catch (const IniWriteError& error) {
+            } catch (const ini::IniWriteError& error) {
                 QCOMPARE(QString::fromUtf8(error.what()), "Unable to write to " + path);
             }
         }

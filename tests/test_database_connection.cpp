@@ -46,7 +46,7 @@ private slots:
         connection.Params() = {QStringLiteral("Port=3306"), QStringLiteral("Database=stara")};
         connection.setDriverName(QStringLiteral("DB2"));
         SqlQuery query;
-        CDataBase db;
+        db::CDataBase db;
         db.SetParams(user, password, host, database);
 
         QCOMPARE(db.Connect(connection, query), result);
@@ -66,7 +66,7 @@ private slots:
     {
         SqlConnection connection;
         SqlQuery query;
-        CDataBase db;
+        db::CDataBase db;
         db.SetParams(TestServer::viewerUser(), QStringLiteral("zle"), TestServer::viewerHost(), QStringLiteral("zemlo"));
         QCOMPARE(db.Connect(connection, query), -1);
         QVERIFY(!db.lastError().isEmpty());
@@ -85,7 +85,7 @@ private slots:
     {
         SqlConnection connection;
         SqlQuery query;
-        CDataBase db;
+        db::CDataBase db;
         db.SetParams(TestServer::viewerUser(), TestServer::viewerPassword(), TestServer::viewerHost(), QStringLiteral("zemlo"));
         QCOMPARE(db.Connect(connection, query), 0);
         query.setSql(QStringLiteral("SELECT 1"));
@@ -105,7 +105,7 @@ private slots:
     {
         SqlConnection connection;
         SqlQuery query;
-        CDataBase db;
+        db::CDataBase db;
         QVERIFY(!db.connected());
         db.SetParams(TestServer::viewerUser(), TestServer::viewerPassword(), TestServer::viewerHost(), QStringLiteral("zemlo"));
         QCOMPARE(db.Connect(connection, query), 0);

@@ -69,19 +69,19 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, expected);
         const QTemporaryDir folder;
-        const IniFile file(WriteFixture(folder, content));
+        const ini::IniFile file(WriteFixture(folder, content));
         QCOMPARE(file.readString(section, key, "default"), expected);
     }
 
     void missingFileReadsDefaults()
     {
         const QTemporaryDir folder;
-        const IniFile file(folder.filePath("absent.ini"));
+        const ini::IniFile file(folder.filePath("absent.ini"));
         QCOMPARE(file.readString("S", "Key", "default"), QString("default"));
         QCOMPARE(file.readInteger("S", "Key", 5), 5);
         QVERIFY(!QFile::exists(file.path()));
         // A directory of that name reads as a missing file, too.
-        QCOMPARE(IniFile(folder.path()).readInteger("S", "Key", 7), 7);
+        QCOMPARE(ini::IniFile(folder.path()).readInteger("S", "Key", 7), 7);
     }
 
     void readInteger_data()
@@ -113,7 +113,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(qint32, expected);
         const QTemporaryDir folder;
-        const IniFile file(WriteFixture(folder, "[View]\nRefresh=" + text.toUtf8() + "\n"));
+        const ini::IniFile file(WriteFixture(folder, "[View]\nRefresh=" + text.toUtf8() + "\n"));
         QCOMPARE(file.readInteger("View", "Refresh", 5), expected);
     }
 
@@ -143,7 +143,7 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(float, expected);
         const QTemporaryDir folder;
-        const IniFile file(WriteFixture(folder, "[Chart]\nMin=" + text.toUtf8() + "\n"));
+        const ini::IniFile file(WriteFixture(folder, "[Chart]\nMin=" + text.toUtf8() + "\n"));
         QCOMPARE(file.readFloat("Chart", "Min", -7.0f, QLocale(locale)), expected);
     }
 
@@ -184,7 +184,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QByteArray, after);
         const QTemporaryDir folder;
-        IniFile file(WriteFixture(folder, before));
+        ini::IniFile file(WriteFixture(folder, before));
         file.writeInteger(section, key, 42);
         QCOMPARE(FileBytes(file.path()), after);
         QCOMPARE(file.readInteger(section, key, 0), 42);
@@ -193,7 +193,7 @@ private slots:
     void writeCreatesMissingFile()
     {
         const QTemporaryDir folder;
-        IniFile file(folder.filePath("new.ini"));
+        ini::IniFile file(folder.filePath("new.ini"));
         file.writeString("DataBase", "Name", "zemlo");
         file.writeFloat("Chart", "Min", 1.5f, QLocale("pl_PL"));
         file.writeFloat("Chart", "Max", 0.0f, QLocale("pl_PL"));
@@ -218,11 +218,11 @@ private slots:
         QFile::rename(folder.filePath("fixture.ini"), folder.filePath("plain.txt"));
         QVERIFY(QDir(folder.path()).mkdir("folder.ini"));
         const QString path = folder.filePath(relativePath);
-        IniFile file(path);
+        ini::IniFile file(path);
         try {
             file.writeInteger("Application", "ScreenTop", 1);
             QFAIL("the write did not fail");
-        } catch (const IniWriteError& error) {
+        } catch (const ini::IniWriteError& error) {
             QCOMPARE(QString::fromUtf8(error.what()), "Unable to write to " + path);
             QCOMPARE(error.path(), path);
         }
@@ -249,7 +249,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, value);
         const QTemporaryDir folder;
-        IniFile file(WriteFixture(folder, "[S]\nKey=1\n"));
+        ini::IniFile file(WriteFixture(folder, "[S]\nKey=1\n"));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, file.writeString(section, key, value));
         QCOMPARE(FileBytes(file.path()), QByteArray("[S]\nKey=1\n"));
     }

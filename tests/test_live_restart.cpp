@@ -36,9 +36,9 @@ private slots:
         database.insertData("2021-10-19 08:01:00", {{22.0, ""}});
 
         QVERIFY(server.stop());
-        QVERIFY_THROWS_EXCEPTION(std::exception, main->RefreshLiveView("ZEMLO_DATA", true));
+        QVERIFY_THROWS_EXCEPTION(std::exception, main->RefreshLiveView(db::contract::DataTable, true));
         QVERIFY(server.start());
-        main->RefreshLiveView("ZEMLO_DATA", true);
+        main->RefreshLiveView(db::contract::DataTable, true);
         QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("22,0 °C"));
     }
 };

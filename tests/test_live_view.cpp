@@ -1,16 +1,14 @@
-// The live tab: its rows per channel, the refresh with values and alarm dots, the
-// information window, and the history grids and range prepared at connect.
+// The live tab: its rows per channel, the refresh with values and alarm dots and the
+// information window.
 #include "AppFixture.h"
 #include "ScriptedDesktop.h"
 #include "TestServer.h"
 
 #include "app/ZemloApplication.h"
+#include "db/Alarm.h"
 #include "db/ChannelTable.h"
 #include "history/HistoryChart.h"
-#include "history/HistoryRange.h"
 #include "history/RangePickers.h"
-#include "history/StringGrid.h"
-#include "live/Alarm.h"
 #include "live/ChannelInfo.h"
 #include "live/LiveView.h"
 #include "platform/os/Clock.h"
@@ -34,10 +32,6 @@ private slots:
     void refreshWithoutViewSetsOnlyTheRangeEnd();
     void separatorsFollowTheWidth();
     void informationWindow();
-    void gridLayouts_data();
-    void gridLayouts();
-    void clearGridKeepsHeaders();
-    void rangeBounds();
     void refreshErrorsDoNotStack();
 };
 
@@ -46,8 +40,8 @@ namespace {
 const QList<ContractChannel> ThreeChannels{
     {.NAME = "Temperatura kotła", .POSITION_1 = "Kotłownia", .POSITION_2 = "NULL", .A1_L = 10, .A1_H = 75,
      .A1_HIS = 0.5, .A2_L = 5, .A2_H = 90, .A2_HIS = 1, .CH_C = 0x0000FF, .DOT = 1},
-    {.NAME = "Ciśnienie", .UNIT = "bar", .POSITION_1 = "null", .POSITION_2 = "", .A1_L = ThresholdUnset, .A1_H = ThresholdUnset,
-     .A1_HIS = ThresholdUnset, .A2_L = ThresholdUnset, .A2_H = ThresholdUnset, .A2_HIS = ThresholdUnset, .CH_C = 0xFF0000, .DOT = 2},
+    {.NAME = "Ciśnienie", .UNIT = "bar", .POSITION_1 = "null", .POSITION_2 = "", .A1_L = db::ThresholdUnset, .A1_H = db::ThresholdUnset,
+     .A1_HIS = db::ThresholdUnset, .A2_L = db::ThresholdUnset, .A2_H = db::ThresholdUnset, .A2_HIS = db::ThresholdUnset, .CH_C = 0xFF0000, .DOT = 2},
     {.NAME = "Przepływ", .UNIT = "", .POSITION_1 = "NULL", .POSITION_2 = "Pompa 2", .A1_H = 0, .DOT = 10},
 };
 
@@ -98,8 +92,8 @@ void LiveViewTest::alarmCodes()
     QFETCH(QString, text);
     QFETCH(int, code);
     QFETCH(QString, marker);
-    QCOMPARE(int(live::AlarmCode(text)), code);
-    QCOMPARE(live::AlarmMarker(text), marker);
+    QCOMPARE(int(db::AlarmCode(text)), code);
+    QCOMPARE(db::AlarmMarker(text), marker);
 }
 
 void LiveViewTest::rowsForThreeChannels()
@@ -153,7 +147,7 @@ void LiveViewTest::refreshShowsValuesUnitsAndDots()
 
     // The newest row arrives at midnight: the update label shows its date alone.
     app.database.insertData("2021-10-20 00:00:00", {{21.46, "AC"}, {std::nullopt, std::nullopt}, {0.1, ""}});
-    app.main->RefreshLiveView("ZEMLO_DATA", true);
+    app.main->RefreshLiveView(db::contract::DataTable, true);
     QCOMPARE(app.label("ViewValue_0000")->text(), QStringLiteral("21,5 °C"));
     QCOMPARE(app.label("ViewValue_0001")->text(), QStringLiteral("- bar"));
     QCOMPARE(app.label("ViewValue_0002")->text(), QStringLiteral("0,1000000015 "));
@@ -168,7 +162,7 @@ void LiveViewTest::refreshWithoutViewSetsOnlyTheRangeEnd()
     Connected app({{{20.0, "A"}, {1.0, ""}, {1.0, ""}}});
     const QString update = app.main->LabelUpdate->text();
     app.database.insertData("2021-10-21 07:08:09", {{30.0, "E"}, {2.0, ""}, {2.0, ""}});
-    app.main->RefreshLiveView("ZEMLO_DATA", false);
+    app.main->RefreshLiveView(db::contract::DataTable, false);
     QCOMPARE(app.main->picker_out_d->date(), QDate(2021, 10, 21));
     QCOMPARE(app.main->picker_out_t->time(), QTime(7, 8, 9));
     QCOMPARE(app.label("ViewValue_0000")->text(), QStringLiteral("20,0 °C"));
@@ -218,98 +212,16 @@ void LiveViewTest::informationWindow()
     QVERIFY(windows[1]->isVisible());
 }
 
-void LiveViewTest::gridLayouts_data()
-{
-    QTest::addColumn<int>("channels");
-    QTest::newRow("none") << 0;
-    QTest::newRow("one") << 1;
-    QTest::newRow("three") << 3;
-}
-
-void LiveViewTest::gridLayouts()
-{
-    QFETCH(int, channels);
-    ChannelTable table;
-    for (int i = 0; i < 3; ++i)
-        table.NAME[i] = QStringLiteral("T%1").arg(i + 1);
-    history::StringGrid grid;
-    history::PrepareDataGrid(grid, table, quint32(channels));
-    QCOMPARE(grid.rowCount(), 2);
-    QCOMPARE(grid.colCount(), channels ? 2 * channels + 1 : 2);
-    QCOMPARE(grid.cells().fixedRows(), 1);
-    QCOMPARE(grid.cells().fixedCols(), 1);
-    if (channels == 0) {
-        QCOMPARE(grid.cell(0, 0), QString());
-        QCOMPARE(grid.cell(1, 0), QString());
-        return;
-    }
-    QCOMPARE(grid.cell(0, 0), QStringLiteral("Data godzina"));
-    QCOMPARE(grid.colWidth(0), 150);
-    for (int i = 0; i < channels; ++i) {
-        QCOMPARE(grid.cell(2 * i + 1, 0), table.NAME[i]);
-        QCOMPARE(grid.cell(2 * i + 2, 0), QStringLiteral("[!]"));
-        QCOMPARE(grid.colWidth(2 * i + 1), 100);
-        QCOMPARE(grid.colWidth(2 * i + 2), 40);
-    }
-    // The view shows the header row as column headers and the first column as row headers.
-    QCOMPARE(grid.model()->headerData(0, Qt::Horizontal).toString(), table.NAME[0]);
-
-    history::StringGrid events;
-    history::PrepareEventGrid(events);
-    const QStringList headers{"Data godzina", "Typ", "Urządzenie", "Wartość", "Opis"};
-    const QList<int> widths{150, 100, 100, 100, 300};
-    QCOMPARE(events.colCount(), 5);
-    QCOMPARE(events.rowCount(), 2);
-    for (int column = 0; column < 5; ++column) {
-        QCOMPARE(events.cell(column, 0), headers[column]);
-        QCOMPARE(events.colWidth(column), widths[column]);
-    }
-}
-
-void LiveViewTest::clearGridKeepsHeaders()
-{
-    history::StringGrid grid;
-    grid.setColCount(3);
-    grid.setRowCount(10);
-    grid.setFixedRows(1);
-    for (int column = 0; column < 3; ++column)
-        for (int row = 0; row < 10; ++row)
-            grid.setCell(column, row, QStringLiteral("%1/%2").arg(column).arg(row));
-    history::ClearGrid(grid);
-    QCOMPARE(grid.rowCount(), 10);
-    QCOMPARE(grid.colCount(), 3);
-    for (int column = 0; column < 3; ++column) {
-        QCOMPARE(grid.cell(column, 0), QStringLiteral("%1/0").arg(column));
-        for (int row = 1; row < 10; ++row)
-            QCOMPARE(grid.cell(column, row), QString());
-    }
-    history::StringGrid single;
-    single.setColCount(2);
-    single.setCell(1, 0, "kept");
-    history::ClearGrid(single);
-    QCOMPARE(single.cell(1, 0), QStringLiteral("kept"));
-}
-
-void LiveViewTest::rangeBounds()
-{
-    Connected app({{{20.0, "A"}, {1.0, ""}, {1.0, ""}}});
-    QCOMPARE(app.main->picker_in_d->date(), QDate(2021, 10, 19));
-    QCOMPARE(app.main->picker_in_t->time(), QTime(8, 0, 0));
-    app.main->picker_in_d->setDateTime(QDateTime({2021, 10, 1}, {23, 59, 0}));
-    app.main->picker_in_t->setTime(QTime(7, 30, 0));
-    QCOMPARE(history::ReadRangeBound(*app.main->picker_in_d, *app.main->picker_in_t).text,
-             QStringLiteral("2021-10-01 07:30:00"));
-}
-
 void LiveViewTest::refreshErrorsDoNotStack()
 {
     Connected app({{{20.0, "A"}, {1.0, ""}, {1.0, ""}}}, "[View]\nRefresh=1\n");
+    app.main->TimerUpdate->setInterval(20);
     // A column disappears: every tick fails, but only one box is open at a time.
     app.database.exec("ALTER TABLE ZEMLO_DATA DROP COLUMN `Przepływ_AL`");
     int ticksBehindBox = 0;
     app.desktop.whileShowing = [&] {
         const int before = int(app.desktop.messages.size());
-        QTest::qWait(2500);
+        QTest::qWait(200);
         ticksBehindBox += int(app.desktop.messages.size()) - before;
     };
     QTRY_VERIFY_WITH_TIMEOUT(!app.desktop.messages.isEmpty(), 5000);

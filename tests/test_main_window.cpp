@@ -107,8 +107,8 @@ void MainWindowTest::firstStartCreatesSettingsAndReportsFolder()
     QVERIFY(desktop.messages.isEmpty());
     for (const char* name : {"settings.ini", "connection.ini", "config.ini"})
         QVERIFY2(QFileInfo(folder.file(name)).isFile(), name);
-    QCOMPARE(main->viewConfig(), ViewConfig{});
-    QCOMPARE(main->connectionSettings(), ConnectionSettings{});
+    QCOMPARE(main->viewConfig(), config::ViewConfig{});
+    QCOMPARE(main->connectionSettings(), config::ConnectionSettings{});
     QVERIFY(QFileInfo(folder.file("Reports")).isDir());
     QCOMPARE(main->reportsFolder(), folder.file("Reports/"));
     QCOMPARE(main->windowTitle(), app::MainCaption(1, 0, QString()));
@@ -277,10 +277,10 @@ void MainWindowTest::closeAsksAndStoresGeometry()
     QCOMPARE(main->close(), answer);
     QCOMPARE(desktop.questions, QStringList{"Czy na pewno zakończyć działanie programu?"});
     QCOMPARE(folder.read("config.ini"), QByteArray("[View]\nRefresh=9\n"));
-    const WindowSettings stored = LoadWindowSettings(folder.file("settings.ini"));
+    const config::WindowSettings stored = config::LoadWindowSettings(folder.file("settings.ini"));
     if (!answer) {
         QVERIFY(main->isVisible());
-        QCOMPARE(stored, WindowSettings{});
+        QCOMPARE(stored, config::WindowSettings{});
         return;
     }
     QCOMPARE(stored.ScreenState, maximised ? 2 : 0);

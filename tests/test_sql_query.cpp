@@ -137,9 +137,9 @@ private slots:
         QCOMPARE(query.text(name), QStringLiteral("Ciśnienie żółć"));
         QCOMPARE(query.toFloat(value), 21.46f);
         QCOMPARE(query.toDouble(value), 21.46);
-        QCOMPARE(query.toDateTime(dt), QDateTime(QDate(2021, 10, 19), QTime(8, 0, 5)));
+        QCOMPARE(query.toDateTime(dt), QDateTime(QDate(2021, 10, 19), QTime(8, 0, 5), Qt::UTC));
         QCOMPARE(sqlErrorOf([&] { query.toFloat(name); }),
-                 QStringLiteral("'Ciśnienie żółć' is not a valid floating point value"));
+                 QStringLiteral("Field 'Ciśnienie': 'Ciśnienie żółć' is not a valid floating point value"));
 
         query.next();
         QCOMPARE(query.text(name), QStringLiteral("NULL"));

@@ -23,7 +23,7 @@ private slots:
         QTest::newRow("negative") << QByteArray("-0.5") << true << -0.5f;
         QTest::newRow("exponent") << QByteArray("1e-7") << true << 1e-7f;
         // The server writes the unset threshold with six digits; it must come back exact.
-        QTest::newRow("unset threshold") << QByteArray("4294970000") << true << ThresholdUnset;
+        QTest::newRow("unset threshold") << QByteArray("4294970000") << true << db::ThresholdUnset;
         QTest::newRow("decimal comma") << QByteArray("1,5") << false << 0.f;
         QTest::newRow("trailing junk") << QByteArray("1.5x") << false << 0.f;
         QTest::newRow("word") << QByteArray("abc") << false << 0.f;
@@ -95,11 +95,15 @@ private slots:
         QTest::addColumn<QDateTime>("expected");  // invalid: the text is rejected
 
         const QDate day(2021, 10, 19);
-        QTest::newRow("seconds") << QByteArray("2021-10-19 08:00:05") << QDateTime(day, QTime(8, 0, 5));
-        QTest::newRow("midnight") << QByteArray("2021-10-19 00:00:00") << QDateTime(day, QTime(0, 0));
-        QTest::newRow("date only") << QByteArray("2021-10-19") << QDateTime(day, QTime(0, 0));
-        QTest::newRow("fraction") << QByteArray("2021-10-19 08:00:05.25") << QDateTime(day, QTime(8, 0, 5, 250));
-        QTest::newRow("microseconds") << QByteArray("2021-10-19 08:00:05.123456") << QDateTime(day, QTime(8, 0, 5, 123));
+        const auto wall = [](QDate date, QTime time) { return QDateTime(date, time, Qt::UTC); };
+        QTest::newRow("seconds") << QByteArray("2021-10-19 08:00:05") << wall(day, QTime(8, 0, 5));
+        QTest::newRow("midnight") << QByteArray("2021-10-19 00:00:00") << wall(day, QTime(0, 0));
+        QTest::newRow("date only") << QByteArray("2021-10-19") << wall(day, QTime(0, 0));
+        QTest::newRow("fraction") << QByteArray("2021-10-19 08:00:05.25") << wall(day, QTime(8, 0, 5, 250));
+        QTest::newRow("microseconds") << QByteArray("2021-10-19 08:00:05.123456") << wall(day, QTime(8, 0, 5, 123));
+        // Wall-clock times that Europe/Warsaw skips in spring or passes twice in autumn.
+        QTest::newRow("spring gap") << QByteArray("2021-03-28 02:30:00") << wall({2021, 3, 28}, QTime(2, 30));
+        QTest::newRow("repeated hour") << QByteArray("2021-10-31 02:30:00") << wall({2021, 10, 31}, QTime(2, 30));
         QTest::newRow("zero date") << QByteArray("0000-00-00 00:00:00") << QDateTime();
         QTest::newRow("no such day") << QByteArray("2021-02-30 00:00:00") << QDateTime();
         QTest::newRow("hour 24") << QByteArray("2021-10-19 24:00:00") << QDateTime();
@@ -116,7 +120,7 @@ private slots:
         if (expected.isValid()) {
             const QDateTime parsed = parseDateTime(text);
             QCOMPARE(parsed, expected);
-            QCOMPARE(parsed.timeSpec(), Qt::LocalTime);
+            QCOMPARE(parsed.timeSpec(), Qt::UTC);
         } else {
             QVERIFY_THROWS_EXCEPTION(SqlError, parseDateTime(text));
         }

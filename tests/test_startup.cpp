@@ -141,7 +141,7 @@ void StartupTest::closeButtonAsksFirst()
     QVERIFY(!main->isVisible());
     if (answer) {
         // The geometry read at start is written back as at every close.
-        QCOMPARE(LoadWindowSettings(folder.file("settings.ini")), (WindowSettings{11, 22, 933, 644, 0}));
+        QCOMPARE(config::LoadWindowSettings(folder.file("settings.ini")), (config::WindowSettings{11, 22, 933, 644, 0}));
         QCOMPARE(main->LabelStatus->text(), QStringLiteral("LabelStatus"));
         delete splash.data();
     } else {

@@ -2,6 +2,7 @@
 
 #include "app/ErrorBox.h"
 #include "common/ZeroPad.h"
+#include "db/Contract.h"
 #include "history/ChartLegend.h"
 #include "history/HistoryChart.h"
 #include "history/RangePickers.h"
@@ -85,7 +86,7 @@ QToolButton* ToolButton(QWidget* parent, const QString& name, int left, const QS
 
 QString VersionText(qint32 major, qint32 minor)
 {
-    return QString::number(major) + QLatin1Char('.') + ZeroPad(quint64(std::max(minor, 0)), 2) + QStringLiteral(".00");
+    return QString::number(major) + QLatin1Char('.') + common::ZeroPad(quint64(std::max(minor, 0)), 2) + QStringLiteral(".00");
 }
 
 QString MainCaption(qint32 major, qint32 minor, const QString& reportUser)
@@ -99,8 +100,8 @@ QString MainCaption(qint32 major, qint32 minor, const QString& reportUser)
 TFMain::TFMain(StartContext context, QWidget* parent)
     : QMainWindow(parent)
     , m_context(std::move(context))
-    , m_database(std::make_unique<CDataBase>())
-    , m_channels(std::make_unique<ChannelTable>())
+    , m_database(std::make_unique<db::CDataBase>())
+    , m_channels(std::make_unique<db::ChannelTable>())
 {
     // Until the files are read, every setting is zero or empty: a failed read leaves them so.
     m_config = {};
@@ -359,10 +360,10 @@ void TFMain::FormCreate()
 void TFMain::LoadOrSaveWindowSettings(bool load)
 {
     if (load) {
-        m_windowSettings = LoadWindowSettings(m_settingsPath);
+        m_windowSettings = config::LoadWindowSettings(m_settingsPath);
         ApplyWindowSettings(m_windowSettings);
     } else {
-        SaveWindowSettings(m_settingsPath, CurrentWindowSettings());
+        config::SaveWindowSettings(m_settingsPath, CurrentWindowSettings());
     }
 }
 
@@ -370,28 +371,28 @@ void TFMain::LoadOrSaveConnection(bool load)
 {
     // Only read: the operator edits connection.ini, the program never rewrites it.
     if (load)
-        m_connection = LoadConnectionSettings(m_connectionPath);
+        m_connection = config::LoadConnectionSettings(m_connectionPath);
 }
 
 void TFMain::LoadOrSaveConfig(bool load)
 {
     // Only read, like connection.ini.
     if (load)
-        m_config = LoadViewConfig(m_configPath);
+        m_config = config::LoadViewConfig(m_configPath);
 }
 
-void TFMain::ApplyWindowSettings(const WindowSettings& settings)
+void TFMain::ApplyWindowSettings(const config::WindowSettings& settings)
 {
     move(settings.ScreenLeft, settings.ScreenTop);
     resize(settings.ScreenWidth, settings.ScreenHeight);
     setWindowState(settings.ScreenState == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 
-WindowSettings TFMain::CurrentWindowSettings() const
+config::WindowSettings TFMain::CurrentWindowSettings() const
 {
     if (!m_shownOnce) {
         // Never shown: the geometry stays what was read at start.
-        WindowSettings unchanged = m_windowSettings;
+        config::WindowSettings unchanged = m_windowSettings;
         unchanged.ScreenState = isMaximized() ? 2 : 0;
         return unchanged;
     }
@@ -460,19 +461,19 @@ void TFMain::ToggleConnection()
             ShowConnectionState(ConnectionState::Failed);
         } else {
             ShowConnectionState(ConnectionState::Connected);
-            LoadChannelSettings(*m_database, SQLQuery, QStringLiteral("ZEMLO_SETTINGS"), *m_channels);
+            db::LoadChannelSettings(*m_database, SQLQuery, db::contract::SettingsTable, *m_channels);
             if (m_channels->leftOut > 0)
                 os::Desktop::current().showMessage(
                     ProgramTitle,
                     QStringLiteral("Tabela ZEMLO_SETTINGS ma więcej niż %1 kanałów; wczytano pierwsze %1. Pominięte kanały: %2.")
-                        .arg(ChannelTable::Capacity)
+                        .arg(db::ChannelTable::Capacity)
                         .arg(m_channels->leftOut),
                     os::Desktop::Icon::Warning);
             m_liveView->BuildLiveView(m_channels->count);
             history::PrepareEventGrid(*EventGrid);
             history::PrepareDataGrid(*DataGrid, *m_channels, m_channels->count);
-            history::InitDateRange(*m_database, SQLQuery, QStringLiteral("ZEMLO_DATA"), *picker_in_d, *picker_in_t);
-            RefreshLiveView(QStringLiteral("ZEMLO_DATA"), false);
+            history::InitDateRange(*m_database, SQLQuery, db::contract::DataTable, *picker_in_d, *picker_in_t);
+            RefreshLiveView(db::contract::DataTable, false);
             // A negative period switches the periodic refresh off, like 0.
             if (m_config.Refresh > 0) {
                 TimerUpdate->setInterval(m_config.Refresh * 1000);
@@ -480,7 +481,7 @@ void TFMain::ToggleConnection()
             } else {
                 TimerUpdate->stop();
             }
-            RefreshLiveView(QStringLiteral("ZEMLO_DATA"), true);
+            RefreshLiveView(db::contract::DataTable, true);
         }
     } else {
         m_database->Disconnect(SQLConnection);
@@ -508,13 +509,13 @@ void TFMain::TimerUpdateTimer()
     // persists is shown again once the box is closed.
     if (ErrorBoxShowing())
         return;
-    RefreshLiveView(QStringLiteral("ZEMLO_DATA"), true);
+    RefreshLiveView(db::contract::DataTable, true);
 }
 
 void TFMain::PageControlMainChange()
 {
     if (PageControlMain->currentWidget() == ActualSheet)
-        RefreshLiveView(QStringLiteral("ZEMLO_DATA"), true);
+        RefreshLiveView(db::contract::DataTable, true);
 }
 
 void TFMain::ShowChannelInfo(QObject* sender)

@@ -63,10 +63,10 @@ public:
 
     bool terminateRequested() const { return m_terminateRequested; }
     const QString& reportsFolder() const { return m_reportsFolder; }
-    const ViewConfig& viewConfig() const { return m_config; }
-    const ConnectionSettings& connectionSettings() const { return m_connection; }
-    const CDataBase& database() const { return *m_database; }
-    const ChannelTable& channels() const { return *m_channels; }
+    const config::ViewConfig& viewConfig() const { return m_config; }
+    const config::ConnectionSettings& connectionSettings() const { return m_connection; }
+    const db::CDataBase& database() const { return *m_database; }
+    const db::ChannelTable& channels() const { return *m_channels; }
     const live::LiveView& liveView() const { return *m_liveView; }
     live::LiveView& liveView() { return *m_liveView; }
 
@@ -127,8 +127,8 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void ShowConnectionState(ConnectionState state);
-    void ApplyWindowSettings(const WindowSettings& settings);
-    WindowSettings CurrentWindowSettings() const;
+    void ApplyWindowSettings(const config::WindowSettings& settings);
+    config::WindowSettings CurrentWindowSettings() const;
     void FitFrameToSavedGeometry();
 
     StartContext m_context;
@@ -136,14 +136,14 @@ private:
     QString m_connectionPath;
     QString m_configPath;
     qint32 m_versionMajor = 0, m_versionMinor = 0, m_versionRelease = 0, m_versionBuild = 0;
-    std::unique_ptr<CDataBase> m_database;
+    std::unique_ptr<db::CDataBase> m_database;
     std::unique_ptr<os::SingleInstanceMarker> m_instanceMarker;
     bool m_terminateRequested = false;
     QString m_reportsFolder;
-    WindowSettings m_windowSettings;
-    ConnectionSettings m_connection;
-    ViewConfig m_config;
-    std::unique_ptr<ChannelTable> m_channels;
+    config::WindowSettings m_windowSettings;
+    config::ConnectionSettings m_connection;
+    config::ViewConfig m_config;
+    std::unique_ptr<db::ChannelTable> m_channels;
     std::unique_ptr<live::LiveView> m_liveView;
     QList<QPointer<QWidget>> m_infoWindows;
     bool m_shownOnce = false;

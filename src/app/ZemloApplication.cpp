@@ -30,6 +30,12 @@ ZemloApplication::ZemloApplication(int& argc, char** argv)
     // The main window ends the program itself; the splash closing before the main
     // window shows must not end it.
     setQuitOnLastWindowClosed(false);
+    os::Desktop::install(&m_desktop);
+}
+
+ZemloApplication::~ZemloApplication()
+{
+    os::Desktop::install(nullptr);
 }
 
 bool ZemloApplication::notify(QObject* receiver, QEvent* event)

@@ -3,6 +3,8 @@
 #include <functional>
 #include <stdexcept>
 
+namespace common {
+
 namespace {
 
 // Rewrites each run of one field letter (such as "yy") of a Qt date or time format;
@@ -63,16 +65,16 @@ QDateTime ParseDateTimeText(const QString& text, const QLocale& locale)
     const QString dateFormat = DateFormat(locale);
     const QString timeFormat = TimeFormat(locale);
     if (const QDate date = locale.toDate(trimmed, dateFormat); date.isValid())
-        return QDateTime(date, QTime(0, 0));
+        return WallClock(date, QTime(0, 0));
     if (const QTime time = locale.toTime(trimmed, timeFormat); time.isValid())
-        return QDateTime(QDate(), time);
+        return WallClock(QDate(), time);
     // Date and time are parsed apart, split at each blank in turn (the formats themselves
-    // may hold blanks), so that a local time that a clock change skips still reads back.
+    // may hold blanks).
     for (qsizetype blank = trimmed.indexOf(u' '); blank >= 0; blank = trimmed.indexOf(u' ', blank + 1)) {
         const QDate date = locale.toDate(trimmed.left(blank), dateFormat);
         const QTime time = locale.toTime(trimmed.mid(blank + 1), timeFormat);
         if (date.isValid() && time.isValid())
-            return QDateTime(date, time);
+            return WallClock(date, time);
     }
     throw std::runtime_error("'" + text.toStdString() + "' is not a valid date and time");
 }
@@ -81,3 +83,5 @@ QString RangeBoundText(const QDateTime& dateTime)
 {
     return QLocale::c().toString(dateTime, u"yyyy-MM-dd HH:mm:ss");
 }
+
+} // namespace common

@@ -4,6 +4,16 @@
 #include <QLocale>
 #include <QString>
 
+namespace common {
+
+// A wall-clock date-time without a zone, as the database stores them. It is held as UTC so
+// that the machine's zone never changes it: a local QDateTime inside the spring DST gap is
+// invalid, and one in the repeated autumn hour is ambiguous.
+inline QDateTime WallClock(const QDate& date, const QTime& time)
+{
+    return QDateTime(date, time, Qt::UTC);
+}
+
 // The locale's short date (always with a four-digit year), a blank, and the locale's long
 // time without any time-zone part. Only the date when the time of day is exactly
 // 00:00:00.000; only the time when the date is null or invalid; empty for a value with
@@ -21,3 +31,5 @@ QDateTime ParseDateTimeText(const QString& text, const QLocale& locale = QLocale
 
 // "yyyy-MM-dd HH:mm:ss": a range bound as a query literal.
 QString RangeBoundText(const QDateTime& dateTime);
+
+} // namespace common

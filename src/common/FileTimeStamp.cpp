@@ -2,7 +2,11 @@
 
 #include <QLocale>
 
+namespace common {
+
 QString FileTimeStamp(const QDateTime& dateTime)
 {
     return QLocale::c().toString(dateTime, u"yyyyMMdd_HHmmss");
 }
+
+} // namespace common

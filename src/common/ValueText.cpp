@@ -5,6 +5,8 @@
 #include <cmath>
 #include <string>
 
+namespace common {
+
 namespace {
 
 constexpr int SignificantDigits = 15;
@@ -99,3 +101,5 @@ QString FixedPointText(float value, int dot, const QLocale& locale)
         return ScientificText(number, locale);
     return FixedText(number, std::clamp(dot, 0, MaxDecimals), locale);
 }
+
+} // namespace common

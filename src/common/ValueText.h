@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QString>
 
+namespace common {
+
 // A measured value in fixed notation with exactly `dot` decimals (clamped to 0..18).
 // The float's exact value is rounded to 15 significant digits, then to `dot` decimals,
 // both half away from zero. The text uses the locale's decimal separator, no group
@@ -12,3 +14,5 @@
 // digits, e.g. "1,00000002004088E+20" for 1e20f. NaN and infinities give "NAN", "INF"
 // and "-INF".
 QString FixedPointText(float value, int dot, const QLocale& locale = QLocale());
+
+} // namespace common

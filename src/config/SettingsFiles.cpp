@@ -7,6 +7,8 @@
 #include <type_traits>
 #include <variant>
 
+namespace config {
+
 namespace {
 
 // One key of a settings file and the field of the settings struct that holds it; Fields
@@ -48,7 +50,7 @@ constexpr std::array<Key<ViewConfig, qint32, float, QString>, 9> ViewConfigKeys{
 }};
 
 template <class SettingsKey, std::size_t Count>
-void WriteKeys(IniFile& file, const std::array<SettingsKey, Count>& keys,
+void WriteKeys(ini::IniFile& file, const std::array<SettingsKey, Count>& keys,
                const typename SettingsKey::Struct& settings, const QLocale& locale)
 {
     for (const SettingsKey& key : keys) {
@@ -70,7 +72,7 @@ typename SettingsKey::Struct Load(const QString& path, const std::array<Settings
                                   const QLocale& locale)
 {
     using Settings = typename SettingsKey::Struct;
-    IniFile file(path);
+    ini::IniFile file(path);
     const Settings defaults;
     if (!QFileInfo(path).isFile())
         WriteKeys(file, keys, defaults, locale);
@@ -98,7 +100,7 @@ WindowSettings LoadWindowSettings(const QString& path)
 
 void SaveWindowSettings(const QString& path, const WindowSettings& settings)
 {
-    IniFile file(path);
+    ini::IniFile file(path);
     WriteKeys(file, WindowKeys, settings, QLocale::c());
 }
 
@@ -111,3 +113,5 @@ ViewConfig LoadViewConfig(const QString& path, const QLocale& locale)
 {
     return Load(path, ViewConfigKeys, locale);
 }
+
+} // namespace config

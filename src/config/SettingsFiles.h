@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QString>
 
+namespace config {
+
 // The three settings files kept next to the executable. Each Load function first creates
 // a missing file with every key at its default, in the file's key order, then reads every
 // key; a directory of that name does not count as the file. They and SaveWindowSettings
@@ -52,3 +54,5 @@ ConnectionSettings LoadConnectionSettings(const QString& path);
 
 // Min and Max are read by the rules of the locale.
 ViewConfig LoadViewConfig(const QString& path, const QLocale& locale = QLocale());
+
+} // namespace config

@@ -5,14 +5,16 @@
 
 #include <exception>
 
+namespace db {
+
 void CDataBase::SetParams(const QString& user, const QString& password, const QString& host,
                           const QString& database)
 {
-    this->user = user;
-    this->password = password;
-    this->host = host;
-    this->database = database;
-    connected_ = false;
+    m_user = user;
+    m_password = password;
+    m_host = host;
+    m_database = database;
+    m_connected = false;
 }
 
 int CDataBase::Connect(sql::SqlConnection& connection, sql::SqlQuery& query)
@@ -21,30 +23,30 @@ int CDataBase::Connect(sql::SqlConnection& connection, sql::SqlQuery& query)
         QStringList& params = connection.Params();
         params.clear();
         connection.setDriverName(QStringLiteral("MySQL"));
-        params.append(QStringLiteral("Database=") + database);
-        params.append(QStringLiteral("User_Name=") + user);
-        params.append(QStringLiteral("Password=") + password);
-        params.append(QStringLiteral("HostName=") + host);
+        params.append(QStringLiteral("Database=") + m_database);
+        params.append(QStringLiteral("User_Name=") + m_user);
+        params.append(QStringLiteral("Password=") + m_password);
+        params.append(QStringLiteral("HostName=") + m_host);
         query.setConnection(&connection);
         connection.open();
     } catch (const std::exception& error) {
-        lastError_ = QString::fromUtf8(error.what());
-        connected_ = false;
+        m_lastError = QString::fromUtf8(error.what());
+        m_connected = false;
         return -1;
     } catch (...) {
-        lastError_ = QStringLiteral("Unknown error");
-        connected_ = false;
+        m_lastError = QStringLiteral("Unknown error");
+        m_connected = false;
         return -1;
     }
-    lastError_.clear();
-    connected_ = true;
+    m_lastError.clear();
+    m_connected = true;
     return 0;
 }
 
 int CDataBase::Disconnect(sql::SqlConnection& connection)
 {
-    if (connected_) {
-        connected_ = false;
+    if (m_connected) {
+        m_connected = false;
         try {
             connection.close();
         } catch (...) {
@@ -53,3 +55,5 @@ int CDataBase::Disconnect(sql::SqlConnection& connection)
     }
     return 0;
 }
+
+} // namespace db

@@ -7,6 +7,8 @@ class SqlConnection;
 class SqlQuery;
 }
 
+namespace db {
+
 // The four connection values and the program's record of whether the database is
 // connected. Every database read tests connected() first.
 class CDataBase {
@@ -20,16 +22,18 @@ public:
     // Closes the connection if connected. 0, or -1 if closing failed; never connected after.
     int Disconnect(sql::SqlConnection& connection);
 
-    bool connected() const { return connected_; }
+    bool connected() const { return m_connected; }
     // Why the last Connect failed (the server's or the client library's words); empty after
     // a successful one.
-    const QString& lastError() const { return lastError_; }
+    const QString& lastError() const { return m_lastError; }
 
 private:
-    QString user;
-    QString password;
-    QString host;
-    QString database;
-    bool connected_ = false;
-    QString lastError_;
+    QString m_user;
+    QString m_password;
+    QString m_host;
+    QString m_database;
+    bool m_connected = false;
+    QString m_lastError;
 };
+
+} // namespace db

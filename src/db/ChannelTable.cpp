@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace db {
+
 namespace {
 
 // The settings columns of one opened result, resolved to indexes once.
@@ -67,8 +69,8 @@ private:
     {
         const double truncated = std::trunc(query.toDouble(index));
         if (truncated < -2147483648.0 || truncated > 2147483647.0)
-            throw sql::SqlError(QLatin1Char('\'') + query.text(index)
-                                + QStringLiteral("' is not a valid integer value"));
+            throw sql::SqlError(QStringLiteral("Field '%1': '%2' is not a valid integer value")
+                                    .arg(query.fieldName(index), query.text(index)));
         return qint32(truncated);
     }
 
@@ -104,3 +106,5 @@ int LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const Q
     }
     return 0;
 }
+
+} // namespace db

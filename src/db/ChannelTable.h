@@ -4,10 +4,13 @@
 #include <array>
 #include <bit>
 
-class CDataBase;
 namespace sql {
 class SqlQuery;
 }
+
+namespace db {
+
+class CDataBase;
 
 // A threshold holding exactly this value is not set and is shown as "-".
 constexpr float ThresholdUnset = std::bit_cast<float>(quint32(0x4F800005));
@@ -48,3 +51,5 @@ struct ChannelTable {
 // convert or a failing query throws sql::SqlError; rows read before it stay loaded.
 int LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const QString& table,
                         ChannelTable& channels);
+
+} // namespace db

@@ -1,6 +1,9 @@
 #include "db/MeasurementTable.h"
 
+#include "db/Contract.h"
 #include "platform/sql/SqlQuery.h"
+
+namespace db {
 
 std::optional<QDateTime> OpenMeasurementRow(sql::SqlQuery& query, const QString& table, MeasurementRow which)
 {
@@ -12,5 +15,7 @@ std::optional<QDateTime> OpenMeasurementRow(sql::SqlQuery& query, const QString&
         query.close();
         return std::nullopt;
     }
-    return query.toDateTime(query.fieldIndex(QStringLiteral("DT")));
+    return query.toDateTime(query.fieldIndex(contract::DateTimeColumn));
 }
+
+} // namespace db

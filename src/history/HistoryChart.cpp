@@ -16,6 +16,8 @@ HistoryChart::HistoryChart(QWidget* parent)
     setBackground(Qt::white);
     setAntialiasedElements(QCP::aeAll);
     setNoAntialiasingOnDrag(true);
+    // The keys are wall-clock times held as UTC: label them as such, never in the local zone.
+    m_ticker->setDateTimeSpec(Qt::UTC);
     xAxis->setTicker(m_ticker);
     // The legend is a list widget of its own under the chart.
     legend->setVisible(false);

@@ -12,8 +12,8 @@ namespace history {
 
 RangeBound ReadRangeBound(const CalendarPicker& date, const TimePicker& time)
 {
-    const QDateTime value(date.date(), time.time());
-    return {value, RangeBoundText(value)};
+    const QDateTime value = common::WallClock(date.date(), time.time());
+    return {value, common::RangeBoundText(value)};
 }
 
 void PrepareEventGrid(StringGrid& grid)
@@ -30,7 +30,7 @@ void PrepareEventGrid(StringGrid& grid)
     }
 }
 
-void PrepareDataGrid(StringGrid& grid, const ChannelTable& channels, quint32 channelCount)
+void PrepareDataGrid(StringGrid& grid, const db::ChannelTable& channels, quint32 channelCount)
 {
     grid.setRowCount(2);
     if (channelCount == 0) {
@@ -54,12 +54,12 @@ void PrepareDataGrid(StringGrid& grid, const ChannelTable& channels, quint32 cha
     }
 }
 
-void InitDateRange(const CDataBase& database, sql::SqlQuery& query, const QString& table, CalendarPicker& startDate,
+void InitDateRange(const db::CDataBase& database, sql::SqlQuery& query, const QString& table, CalendarPicker& startDate,
                    TimePicker& startTime)
 {
     if (!database.connected())
         return;
-    const std::optional<QDateTime> oldest = OpenMeasurementRow(query, table, MeasurementRow::Oldest);
+    const std::optional<QDateTime> oldest = db::OpenMeasurementRow(query, table, db::MeasurementRow::Oldest);
     if (!oldest)
         return;
     query.close();

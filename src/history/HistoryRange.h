@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
-class CDataBase;
-struct ChannelTable;
+namespace db { class CDataBase; }
+namespace db { struct ChannelTable; }
 namespace sql { class SqlQuery; }
 
 namespace history {
@@ -23,10 +23,10 @@ RangeBound ReadRangeBound(const CalendarPicker& date, const TimePicker& time);
 // The event grid's five columns with their headers and widths.
 void PrepareEventGrid(StringGrid& grid);
 // The measurement grid: the date-time column, then a value and an alarm column per channel.
-void PrepareDataGrid(StringGrid& grid, const ChannelTable& channels, quint32 channelCount);
+void PrepareDataGrid(StringGrid& grid, const db::ChannelTable& channels, quint32 channelCount);
 // Starts the history range at the oldest stored row of table; nothing when not connected
 // or when the table has no row yet.
-void InitDateRange(const CDataBase& database, sql::SqlQuery& query, const QString& table, CalendarPicker& startDate,
+void InitDateRange(const db::CDataBase& database, sql::SqlQuery& query, const QString& table, CalendarPicker& startDate,
                    TimePicker& startTime);
 
 } // namespace history

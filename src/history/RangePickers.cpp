@@ -17,7 +17,7 @@ CalendarPicker::CalendarPicker(QWidget* parent)
 {
     setCalendarPopup(true);
     setMinimumDate(NoDate);
-    setDisplayFormat(DateFormat());
+    setDisplayFormat(common::DateFormat());
     clearDate();
 }
 

@@ -12,12 +12,12 @@ namespace {
 
 QString ThresholdText(float threshold, qint32 dot)
 {
-    return threshold == ThresholdUnset ? QStringLiteral("-") : FixedPointText(threshold, dot);
+    return threshold == db::ThresholdUnset ? QStringLiteral("-") : common::FixedPointText(threshold, dot);
 }
 
 } // namespace
 
-QString ChannelInfoText(const ChannelTable& channels, quint32 channel)
+QString ChannelInfoText(const db::ChannelTable& channels, quint32 channel)
 {
     const qint32 dot = channels.DOT[channel];
     const QString unit = QLatin1Char(' ') + channels.UNIT[channel] + QLatin1Char('\n');
@@ -35,7 +35,7 @@ QString ChannelInfoText(const ChannelTable& channels, quint32 channel)
         + line(u"Alarm 2 :: próg dolny :: ", channels.A2_L[channel]);
 }
 
-QWidget* ShowChannelInfo(const QObject* dot, const ChannelTable& channels)
+QWidget* ShowChannelInfo(const QObject* dot, const db::ChannelTable& channels)
 {
     bool valid = false;
     const quint32 channel = dot->objectName().right(4).toUInt(&valid);

@@ -6,10 +6,11 @@
 #include "common/ZeroPad.h"
 #include "db/CDataBase.h"
 #include "db/ChannelTable.h"
+#include "db/Contract.h"
 #include "db/MeasurementTable.h"
 #include "history/HistoryChart.h"
 #include "history/RangePickers.h"
-#include "live/Alarm.h"
+#include "db/Alarm.h"
 #include "live/AlarmDot.h"
 #include "platform/os/Clock.h"
 #include "platform/sql/SqlQuery.h"
@@ -60,7 +61,7 @@ QString GroupText(const QString& group)
 
 } // namespace
 
-LiveView::LiveView(const Controls& controls, const CDataBase& database, sql::SqlQuery& query, const ChannelTable& channels,
+LiveView::LiveView(const Controls& controls, const db::CDataBase& database, sql::SqlQuery& query, const db::ChannelTable& channels,
                    QObject* parent)
     : QObject(parent)
     , m_controls(controls)
@@ -98,12 +99,12 @@ void LiveView::BuildLiveView(quint32 channelCount)
     const QFont groupFont = CourierNew(false, true);
     const int width = lineWidth();
     for (quint32 i = 0; i < channelCount; ++i) {
-        const QString number = ZeroPad(i, 4);
+        const QString number = common::ZeroPad(i, 4);
         const int top = RowTop(i);
         Row row{};
         row.name = RowLabel(parent, QStringLiteral("VievName_") + number, m_channels.NAME[i], 20, top, nameFont);
         row.series = m_controls.chart->addSeries(QStringLiteral("ViewSeries_") + number, row.name->text(),
-                                                 ColourFromBgr(quint32(m_channels.CH_C[i])));
+                                                 common::ColourFromBgr(quint32(m_channels.CH_C[i])));
         row.value = RowLabel(parent, QStringLiteral("ViewValue_") + number, QStringLiteral("- ") + m_channels.UNIT[i], 420,
                              top, valueFont);
         // The value changes on every refresh: a fixed box up to the dot spares the window
@@ -195,7 +196,7 @@ void LiveView::RefreshLiveView(const QString& table, bool updateView)
     if (!m_database.connected())
         return;
     // A new installation has no measurement yet: nothing to show until the first row.
-    const std::optional<QDateTime> newest = OpenMeasurementRow(m_query, table, MeasurementRow::Newest);
+    const std::optional<QDateTime> newest = db::OpenMeasurementRow(m_query, table, db::MeasurementRow::Newest);
     if (!newest)
         return;
     const sql::QueryCloser closer(m_query);
@@ -205,8 +206,8 @@ void LiveView::RefreshLiveView(const QString& table, bool updateView)
         return;
     }
     showCurrentRow();
-    m_controls.labelUpdate->setText(QStringLiteral("Ostatnia aktualizacja: ") + DateTimeText(*newest) + QStringLiteral(" (")
-                                    + DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
+    m_controls.labelUpdate->setText(QStringLiteral("Ostatnia aktualizacja: ") + common::DateTimeText(*newest) + QStringLiteral(" (")
+                                    + common::DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
 }
 
 void LiveView::lookUpColumns(quint32 count)
@@ -216,7 +217,7 @@ void LiveView::lookUpColumns(quint32 count)
     m_columns.clear();
     for (quint32 i = 0; i < count; ++i)
         m_columns.emplace_back(m_query.fieldIndex(m_channels.NAME[i]),
-                               m_query.fieldIndex(m_channels.NAME[i] + QStringLiteral("_AL")));
+                               m_query.fieldIndex(db::contract::AlarmColumn(m_channels.NAME[i])));
     m_columnsVersion = m_query.fieldLayoutVersion();
 }
 
@@ -231,11 +232,11 @@ void LiveView::showCurrentRow()
         if (m_query.isNull(value))
             showValue(row, QStringLiteral("- ") + unit);
         else
-            showValue(row, FixedPointText(m_query.toFloat(value), m_channels.DOT[i]) + QLatin1Char(' ') + unit);
+            showValue(row, common::FixedPointText(m_query.toFloat(value), m_channels.DOT[i]) + QLatin1Char(' ') + unit);
         // A NULL alarm leaves the dot as it was.
         if (m_query.isNull(alarm))
             continue;
-        const quint8 code = AlarmCode(m_query.raw(alarm));
+        const quint8 code = db::AlarmCode(m_query.raw(alarm));
         if (code != row.shownCode) {
             row.image->setPixmap(m_dotByCode[code]);
             row.shownCode = code;

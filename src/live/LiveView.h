@@ -5,12 +5,12 @@
 #include <array>
 #include <vector>
 
-class CDataBase;
+namespace db { class CDataBase; }
 class QCPGraph;
 class QFrame;
 class QLabel;
 class QScrollArea;
-struct ChannelTable;
+namespace db { struct ChannelTable; }
 
 namespace sql { class SqlQuery; }
 namespace history {
@@ -38,7 +38,7 @@ public:
         history::TimePicker* endTime;
     };
 
-    LiveView(const Controls& controls, const CDataBase& database, sql::SqlQuery& query, const ChannelTable& channels,
+    LiveView(const Controls& controls, const db::CDataBase& database, sql::SqlQuery& query, const db::ChannelTable& channels,
              QObject* parent = nullptr);
     ~LiveView() override;
 
@@ -75,9 +75,9 @@ private:
     void lookUpColumns(quint32 count);
 
     Controls m_controls;
-    const CDataBase& m_database;
+    const db::CDataBase& m_database;
     sql::SqlQuery& m_query;
-    const ChannelTable& m_channels;
+    const db::ChannelTable& m_channels;
     std::array<QPixmap, 6> m_dotByCode;
     std::vector<Row> m_rows; // index of the run-time controls, built with them
     // Each channel's value and alarm column in the newest-row query, looked up again only

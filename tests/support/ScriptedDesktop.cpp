@@ -1,13 +1,13 @@
 #include "ScriptedDesktop.h"
 
 ScriptedDesktop::ScriptedDesktop()
+    : m_previous(install(this))
 {
-    install(this);
 }
 
 ScriptedDesktop::~ScriptedDesktop()
 {
-    install(nullptr);
+    install(m_previous);
 }
 
 bool ScriptedDesktop::askYesNo(const QString&, const QString& text)

@@ -30,4 +30,7 @@ public:
     bool openSucceeds = true;
     // Runs while a message is "on screen", e.g. to let timers tick behind an open box.
     std::function<void()> whileShowing;
+
+private:
+    os::Desktop* m_previous;
 };

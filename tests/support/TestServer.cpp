@@ -1,5 +1,6 @@
 #include "TestServer.h"
 
+#include "db/Contract.h"
 #include "platform/sql/SqlConnection.h"
 #include "platform/sql/SqlError.h"
 
@@ -88,26 +89,26 @@ QString sqlErrorOf(const std::function<void()>& action)
     return {};
 }
 
-ScratchDatabase::ScratchDatabase() : admin_(connectAdmin()), name_(uniqueDatabaseName())
+ScratchDatabase::ScratchDatabase() : m_admin(connectAdmin()), m_name(uniqueDatabaseName())
 {
-    exec(QStringLiteral("CREATE DATABASE ") + quoteName(name_) + QStringLiteral(" CHARACTER SET utf8mb4"));
-    if (mysql_select_db(admin_.get(), name_.toUtf8().constData()) != 0)
-        throw sql::SqlError(QString::fromUtf8(mysql_error(admin_.get())));
+    exec(QStringLiteral("CREATE DATABASE ") + quoteName(m_name) + QStringLiteral(" CHARACTER SET utf8mb4"));
+    if (mysql_select_db(m_admin.get(), m_name.toUtf8().constData()) != 0)
+        throw sql::SqlError(QString::fromUtf8(mysql_error(m_admin.get())));
 }
 
 ScratchDatabase::~ScratchDatabase()
 {
-    const QByteArray drop = (QStringLiteral("DROP DATABASE IF EXISTS ") + quoteName(name_)).toUtf8();
-    if (mysql_real_query(admin_.get(), drop.constData(), drop.size()) != 0)
-        qWarning("Could not drop %s: %s", qPrintable(name_), mysql_error(admin_.get()));
+    const QByteArray drop = (QStringLiteral("DROP DATABASE IF EXISTS ") + quoteName(m_name)).toUtf8();
+    if (mysql_real_query(m_admin.get(), drop.constData(), drop.size()) != 0)
+        qWarning("Could not drop %s: %s", qPrintable(m_name), mysql_error(m_admin.get()));
 }
 
 void ScratchDatabase::exec(const QString& statement)
 {
     const QByteArray text = statement.toUtf8();
-    if (mysql_real_query(admin_.get(), text.constData(), text.size()) != 0)
-        throw sql::SqlError(QString::fromUtf8(mysql_error(admin_.get())));
-    const sql::ResultHandle discarded(mysql_store_result(admin_.get()));
+    if (mysql_real_query(m_admin.get(), text.constData(), text.size()) != 0)
+        throw sql::SqlError(QString::fromUtf8(mysql_error(m_admin.get())));
+    const sql::ResultHandle discarded(mysql_store_result(m_admin.get()));
 }
 
 QString ScratchDatabase::quoteName(const QString& identifier)
@@ -122,7 +123,7 @@ QString ScratchDatabase::quoteText(const QString& text) const
     const QByteArray utf8 = text.toUtf8();
     QByteArray escaped(utf8.size() * 2 + 1, Qt::Uninitialized);
     const unsigned long length =
-        mysql_real_escape_string(admin_.get(), escaped.data(), utf8.constData(), utf8.size());
+        mysql_real_escape_string(m_admin.get(), escaped.data(), utf8.constData(), utf8.size());
     escaped.truncate(qsizetype(length));
     return QLatin1Char('\'') + QString::fromUtf8(escaped) + QLatin1Char('\'');
 }
@@ -160,33 +161,33 @@ void ScratchDatabase::createContract(const QList<ContractChannel>& channels)
 {
     createSettingsTable();
     QStringList dataColumns = {QStringLiteral("DT DATETIME NOT NULL PRIMARY KEY")};
-    channelNames_.clear();
+    m_channelNames.clear();
     for (const ContractChannel& channel : channels) {
         insertSettings(channel);
-        channelNames_.append(channel.NAME);
+        m_channelNames.append(channel.NAME);
         dataColumns.append(quoteName(channel.NAME) + QStringLiteral(" FLOAT NULL"));
-        dataColumns.append(quoteName(channel.NAME + QStringLiteral("_AL")) + QStringLiteral(" VARCHAR(10) NULL"));
+        dataColumns.append(quoteName(db::contract::AlarmColumn(channel.NAME)) + QStringLiteral(" VARCHAR(10) NULL"));
     }
-    exec(QStringLiteral("CREATE TABLE ZEMLO_DATA (") + dataColumns.join(QLatin1Char(',')) + QLatin1Char(')'));
-    exec(QStringLiteral("CREATE TABLE ZEMLO_EVENTS (DT DATETIME NOT NULL, TYPE INT NOT NULL, "
-                        "NAME VARCHAR(64) NOT NULL, VAL INT NOT NULL, DESCRIPTION INT NOT NULL)"));
+    exec(QStringLiteral("CREATE TABLE %1 (").arg(db::contract::DataTable) + dataColumns.join(QLatin1Char(',')) + QLatin1Char(')'));
+    exec(QStringLiteral("CREATE TABLE %1 (DT DATETIME NOT NULL, TYPE INT NOT NULL, "
+                        "NAME VARCHAR(64) NOT NULL, VAL INT NOT NULL, DESCRIPTION INT NOT NULL)").arg(db::contract::EventTable));
 }
 
 void ScratchDatabase::insertData(const QString& dateTime, const QList<DataCell>& cells)
 {
-    if (cells.size() != channelNames_.size())
+    if (cells.size() != m_channelNames.size())
         throw sql::SqlError(QStringLiteral("insertData needs one cell per channel"));
     QStringList values = {quoteText(dateTime)};
     for (const DataCell& cell : cells) {
         values.append(cell.value ? number(*cell.value) : QStringLiteral("NULL"));
         values.append(cell.alarm ? quoteText(*cell.alarm) : QStringLiteral("NULL"));
     }
-    exec(QStringLiteral("INSERT INTO ZEMLO_DATA VALUES (") + values.join(QLatin1Char(',')) + QLatin1Char(')'));
+    exec(QStringLiteral("INSERT INTO %1 VALUES (").arg(db::contract::DataTable) + values.join(QLatin1Char(',')) + QLatin1Char(')'));
 }
 
 void ScratchDatabase::insertEvent(const QString& dateTime, int type, const QString& name,
                                   int value, int description)
 {
-    exec(QStringLiteral("INSERT INTO ZEMLO_EVENTS (DT, TYPE, NAME, VAL, DESCRIPTION) VALUES (%1,%2,%3,%4,%5)")
-             .arg(quoteText(dateTime)).arg(type).arg(quoteText(name)).arg(value).arg(description));
+    exec(QStringLiteral("INSERT INTO %1 (DT, TYPE, NAME, VAL, DESCRIPTION) VALUES (%2,%3,%4,%5,%6)")
+             .arg(db::contract::EventTable).arg(quoteText(dateTime)).arg(type).arg(quoteText(name)).arg(value).arg(description));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/Contract.h"
 #include "platform/sql/SqlHandles.h"
 
 #include <QList>
@@ -57,7 +58,7 @@ public:
     ScratchDatabase(const ScratchDatabase&) = delete;
     ScratchDatabase& operator=(const ScratchDatabase&) = delete;
 
-    const QString& name() const { return name_; }
+    const QString& name() const { return m_name; }
     // Runs one statement in this database; throws sql::SqlError with the server's message.
     void exec(const QString& statement);
 
@@ -68,16 +69,16 @@ public:
     // The measurement database contract: ZEMLO_SETTINGS (one row per channel, in order),
     // ZEMLO_DATA (DT and every channel's value and alarm column) and ZEMLO_EVENTS.
     void createContract(const QList<ContractChannel>& channels);
-    void createSettingsTable(const QString& table = QStringLiteral("ZEMLO_SETTINGS"));
+    void createSettingsTable(const QString& table = db::contract::SettingsTable);
     void insertSettings(const ContractChannel& channel,
-                        const QString& table = QStringLiteral("ZEMLO_SETTINGS"));
+                        const QString& table = db::contract::SettingsTable);
     // A ZEMLO_DATA row at dateTime ("yyyy-MM-dd hh:mm:ss"), one cell per contract channel.
     void insertData(const QString& dateTime, const QList<DataCell>& cells);
     void insertEvent(const QString& dateTime, int type, const QString& name, int value,
                      int description);
 
 private:
-    sql::MysqlHandle admin_;
-    QString name_;
-    QStringList channelNames_;
+    sql::MysqlHandle m_admin;
+    QString m_name;
+    QStringList m_channelNames;
 };

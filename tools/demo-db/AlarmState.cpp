@@ -9,14 +9,14 @@ constexpr AlarmState::Letters bit(int letter)
 
 } // namespace
 
-AlarmState::AlarmState(const ChannelSettings& settings) : settings_(settings) {}
+AlarmState::AlarmState(const ChannelSettings& settings) : m_settings(settings) {}
 
 void AlarmState::restore(std::string_view text)
 {
-    active_ = 0;
+    m_active = 0;
     for (int letter = 0; letter < kLetterCount; ++letter) {
         if (text.find(static_cast<char>('A' + letter)) != std::string_view::npos)
-            active_ |= bit(letter);
+            m_active |= bit(letter);
     }
 }
 
@@ -24,14 +24,14 @@ bool AlarmState::above(float value, float threshold, float hysteresis, int lette
 {
     if (!isSet(threshold))
         return false;
-    return (active_ & bit(letter)) ? value > threshold - hysteresis : value > threshold;
+    return (m_active & bit(letter)) ? value > threshold - hysteresis : value > threshold;
 }
 
 bool AlarmState::below(float value, float threshold, float hysteresis, int letter) const
 {
     if (!isSet(threshold))
         return false;
-    return (active_ & bit(letter)) ? value < threshold + hysteresis : value < threshold;
+    return (m_active & bit(letter)) ? value < threshold + hysteresis : value < threshold;
 }
 
 AlarmState::Letters AlarmState::update(std::optional<float> value, bool sensorFault)
@@ -40,7 +40,7 @@ AlarmState::Letters AlarmState::update(std::optional<float> value, bool sensorFa
     if (sensorFault) {
         now = bit(kSensorFault);
     } else if (value) {
-        const ChannelSettings& s = settings_;
+        const ChannelSettings& s = m_settings;
         now |= above(*value, s.a1High, s.a1Hysteresis, 0) ? bit(0) : 0;
         now |= below(*value, s.a1Low, s.a1Hysteresis, 1) ? bit(1) : 0;
         now |= above(*value, s.a2High, s.a2Hysteresis, 2) ? bit(2) : 0;
@@ -48,8 +48,8 @@ AlarmState::Letters AlarmState::update(std::optional<float> value, bool sensorFa
     } else {
         return 0; // no reading: nothing known, nothing changes
     }
-    const Letters changed = now ^ active_;
-    active_ = now;
+    const Letters changed = now ^ m_active;
+    m_active = now;
     return changed;
 }
 
@@ -57,7 +57,7 @@ std::string AlarmState::text() const
 {
     std::string letters;
     for (int letter = 0; letter < kLetterCount; ++letter) {
-        if (active_ & bit(letter))
+        if (m_active & bit(letter))
             letters += static_cast<char>('A' + letter);
     }
     return letters;

@@ -25,13 +25,13 @@ public:
     // Returns the letters that started or ended.
     Letters update(std::optional<float> value, bool sensorFault);
 
-    Letters active() const { return active_; }
+    Letters active() const { return m_active; }
     std::string text() const;
 
 private:
     bool above(float value, float threshold, float hysteresis, int letter) const;
     bool below(float value, float threshold, float hysteresis, int letter) const;
 
-    const ChannelSettings& settings_;
-    Letters active_ = 0;
+    const ChannelSettings& m_settings;
+    Letters m_active = 0;
 };

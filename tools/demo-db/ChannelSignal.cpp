@@ -30,26 +30,26 @@ double fraction(std::uint64_t bits)
 
 // The generated settings put the axis range at 1.8 swings either side of the centre.
 ChannelSignal::ChannelSignal(const ChannelSettings& settings, Random& random)
-    : centre_((static_cast<double>(settings.limitLow) + settings.limitHigh) / 2)
-    , swing_(std::max((static_cast<double>(settings.limitHigh) - settings.limitLow) / 3.6, 1e-6))
-    , period_(3600.0 * (4 + 32 * fraction(hashOf(settings.name))))
-    , phase_(2 * std::numbers::pi * fraction(hashOf(settings.name) >> 20))
-    , low_(std::min(settings.limitLow, settings.limitHigh))
-    , high_(std::max(settings.limitLow, settings.limitHigh))
-    , resolution_(std::pow(10.0, -(std::clamp(settings.decimals, 0, 6) + 1)))
-    , walk_(std::normal_distribution<double>(0, kWalkSpread * swing_)(random))
+    : m_centre((static_cast<double>(settings.limitLow) + settings.limitHigh) / 2)
+    , m_swing(std::max((static_cast<double>(settings.limitHigh) - settings.limitLow) / 3.6, 1e-6))
+    , m_period(3600.0 * (4 + 32 * fraction(hashOf(settings.name))))
+    , m_phase(2 * std::numbers::pi * fraction(hashOf(settings.name) >> 20))
+    , m_low(std::min(settings.limitLow, settings.limitHigh))
+    , m_high(std::max(settings.limitLow, settings.limitHigh))
+    , m_resolution(std::pow(10.0, -(std::clamp(settings.decimals, 0, 6) + 1)))
+    , m_walk(std::normal_distribution<double>(0, kWalkSpread * m_swing)(random))
 {
 }
 
 double ChannelSignal::wave(wallclock::Seconds time) const
 {
-    return centre_ + kWaveAmplitude * swing_ * std::sin(2 * std::numbers::pi * static_cast<double>(time) / period_ + phase_);
+    return m_centre + kWaveAmplitude * m_swing * std::sin(2 * std::numbers::pi * static_cast<double>(time) / m_period + m_phase);
 }
 
 void ChannelSignal::resumeFrom(float value, wallclock::Seconds time)
 {
-    const double limit = 3 * kWalkSpread * swing_;
-    walk_ = std::clamp(value - wave(time), -limit, limit);
+    const double limit = 3 * kWalkSpread * m_swing;
+    m_walk = std::clamp(value - wave(time), -limit, limit);
 }
 
 float ChannelSignal::next(wallclock::Seconds time, double elapsed, Random& random)
@@ -57,7 +57,7 @@ float ChannelSignal::next(wallclock::Seconds time, double elapsed, Random& rando
     // Ornstein-Uhlenbeck step: the same statistics whatever the sampling step.
     const double keep = std::exp(-elapsed / kWalkTimeConstant);
     std::normal_distribution<double> normal;
-    walk_ = walk_ * keep + kWalkSpread * swing_ * std::sqrt(1 - keep * keep) * normal(random);
-    const double reading = std::clamp(wave(time) + walk_ + kNoise * swing_ * normal(random), low_, high_);
-    return static_cast<float>(std::round(reading / resolution_) * resolution_);
+    m_walk = m_walk * keep + kWalkSpread * m_swing * std::sqrt(1 - keep * keep) * normal(random);
+    const double reading = std::clamp(wave(time) + m_walk + kNoise * m_swing * normal(random), m_low, m_high);
+    return static_cast<float>(std::round(reading / m_resolution) * m_resolution);
 }

@@ -20,12 +20,12 @@ public:
 private:
     double wave(wallclock::Seconds time) const;
 
-    double centre_;
-    double swing_;
-    double period_;
-    double phase_;
-    double low_;
-    double high_;
-    double resolution_;
-    double walk_ = 0; // the random walk's distance from the wave
+    double m_centre;
+    double m_swing;
+    double m_period;
+    double m_phase;
+    double m_low;
+    double m_high;
+    double m_resolution;
+    double m_walk = 0; // the random walk's distance from the wave
 };

@@ -22,7 +22,7 @@ std::string partName(std::size_t number)
 
 std::string alarmColumn(const ChannelSettings& channel)
 {
-    return channel.name + "_AL";
+    return db::contract::AlarmColumn(channel.name);
 }
 
 DataLayout DataLayout::split(std::size_t channelCount, std::size_t tableCount)
@@ -112,14 +112,14 @@ std::string DataLayout::createViewSql(const std::vector<ChannelSettings>& channe
 {
     std::string select = "t1.`DT`";
     std::string from;
-    for (std::size_t t = 0; t < tables_.size(); ++t) {
+    for (std::size_t t = 0; t < m_tables.size(); ++t) {
         const std::string alias = "t" + std::to_string(t + 1);
-        for (const std::size_t c : tables_[t].channels) {
+        for (const std::size_t c : m_tables[t].channels) {
             select += ", " + alias + "." + quoteIdentifier(channels[c].name);
             select += ", " + alias + "." + quoteIdentifier(alarmColumn(channels[c]));
         }
-        from += t == 0 ? quoteIdentifier(tables_[t].name) + " " + alias
-                       : " JOIN " + quoteIdentifier(tables_[t].name) + " " + alias + " ON " + alias + ".`DT` = t1.`DT`";
+        from += t == 0 ? quoteIdentifier(m_tables[t].name) + " " + alias
+                       : " JOIN " + quoteIdentifier(m_tables[t].name) + " " + alias + " ON " + alias + ".`DT` = t1.`DT`";
     }
     return "CREATE VIEW " + quoteIdentifier(kName) + " AS SELECT " + select + " FROM " + from;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Contract.h"
+
 #include "ChannelSettings.h"
 
 #include <cstddef>
@@ -19,7 +21,7 @@ struct DataTable {
 // ZEMLO_DATA that joins them on DT.
 class DataLayout {
 public:
-    static constexpr const char* kName = "ZEMLO_DATA";
+    static constexpr const char* kName = db::contract::DataTable;
 
     // Consecutive channels in equal shares over the given number of tables.
     static DataLayout split(std::size_t channelCount, std::size_t tableCount);
@@ -28,8 +30,8 @@ public:
     // The table number of a part table name, 0 for any other name.
     static std::size_t partNumber(const std::string& tableName);
 
-    const std::vector<DataTable>& tables() const { return tables_; }
-    bool isView() const { return tables_.size() > 1; }
+    const std::vector<DataTable>& tables() const { return m_tables; }
+    bool isView() const { return m_tables.size() > 1; }
 
     // "`DT`, `a`, `a_AL`, ..." for one table.
     static std::string columnList(const DataTable& table, const std::vector<ChannelSettings>& channels);
@@ -37,9 +39,9 @@ public:
     std::string createViewSql(const std::vector<ChannelSettings>& channels) const;
 
 private:
-    explicit DataLayout(std::vector<DataTable> tables) : tables_(std::move(tables)) {}
+    explicit DataLayout(std::vector<DataTable> tables) : m_tables(std::move(tables)) {}
 
-    std::vector<DataTable> tables_;
+    std::vector<DataTable> m_tables;
 };
 
 std::string alarmColumn(const ChannelSettings& channel);

@@ -63,7 +63,7 @@ std::optional<wallclock::Seconds> resumeFromNewestRow(MysqlConnection& db, const
     MysqlResult newest = db.query(std::string("SELECT * FROM ") + DataLayout::kName + " ORDER BY DT DESC LIMIT 1");
     if (!newest.next())
         return std::nullopt;
-    const std::optional<wallclock::Seconds> time = wallclock::parse(newest.value(newest.columnIndex("DT")).value_or(""));
+    const std::optional<wallclock::Seconds> time = wallclock::parse(newest.value(newest.columnIndex(db::contract::DateTimeColumn)).value_or(""));
     if (!time)
         throw std::runtime_error("the newest row of ZEMLO_DATA has no readable DT");
     for (std::size_t c = 0; c < channels.size(); ++c) {

@@ -2,12 +2,12 @@
 
 unsigned MysqlResult::columnCount() const
 {
-    return mysql_num_fields(result_.get());
+    return mysql_num_fields(m_result.get());
 }
 
 unsigned MysqlResult::columnIndex(std::string_view name) const
 {
-    const MYSQL_FIELD* fields = mysql_fetch_fields(result_.get());
+    const MYSQL_FIELD* fields = mysql_fetch_fields(m_result.get());
     for (unsigned i = 0; i < columnCount(); ++i) {
         if (name == std::string_view(fields[i].name, fields[i].name_length))
             return i;
@@ -17,48 +17,48 @@ unsigned MysqlResult::columnIndex(std::string_view name) const
 
 bool MysqlResult::next()
 {
-    row_ = mysql_fetch_row(result_.get());
-    lengths_ = row_ ? mysql_fetch_lengths(result_.get()) : nullptr;
-    return row_ != nullptr;
+    m_row = mysql_fetch_row(m_result.get());
+    m_lengths = m_row ? mysql_fetch_lengths(m_result.get()) : nullptr;
+    return m_row != nullptr;
 }
 
 std::optional<std::string_view> MysqlResult::value(unsigned column) const
 {
-    if (!row_[column])
+    if (!m_row[column])
         return std::nullopt;
-    return std::string_view(row_[column], lengths_[column]);
+    return std::string_view(m_row[column], m_lengths[column]);
 }
 
-MysqlConnection::MysqlConnection(const std::string& socketPath) : mysql_(mysql_init(nullptr))
+MysqlConnection::MysqlConnection(const std::string& socketPath) : m_mysql(mysql_init(nullptr))
 {
-    if (!mysql_)
+    if (!m_mysql)
         throw MysqlError(0, "out of memory for the database connection");
     const my_bool allowLocalInfile = 1;
-    mysql_optionsv(mysql_.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
-    mysql_optionsv(mysql_.get(), MYSQL_OPT_LOCAL_INFILE, &allowLocalInfile);
-    if (!mysql_real_connect(mysql_.get(), "localhost", "root", nullptr, nullptr, 0, socketPath.c_str(), 0))
+    mysql_optionsv(m_mysql.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
+    mysql_optionsv(m_mysql.get(), MYSQL_OPT_LOCAL_INFILE, &allowLocalInfile);
+    if (!mysql_real_connect(m_mysql.get(), "localhost", "root", nullptr, nullptr, 0, socketPath.c_str(), 0))
         fail("cannot connect as root over the socket " + socketPath);
 }
 
 void MysqlConnection::fail(std::string_view what) const
 {
-    throw MysqlError(mysql_errno(mysql_.get()), std::string(what) + ": " + mysql_error(mysql_.get()));
+    throw MysqlError(mysql_errno(m_mysql.get()), std::string(what) + ": " + mysql_error(m_mysql.get()));
 }
 
 void MysqlConnection::execute(std::string_view sql)
 {
-    if (mysql_real_query(mysql_.get(), sql.data(), sql.size()) != 0)
+    if (mysql_real_query(m_mysql.get(), sql.data(), sql.size()) != 0)
         fail("statement failed (" + std::string(sql.substr(0, 80)) + (sql.size() > 80 ? "...)" : ")"));
     // Statements that return rows are not expected here; discard them so the
     // connection stays usable.
-    const MysqlResult discarded(mysql_store_result(mysql_.get()));
+    const MysqlResult discarded(mysql_store_result(m_mysql.get()));
 }
 
 MysqlResult MysqlConnection::query(std::string_view sql)
 {
-    if (mysql_real_query(mysql_.get(), sql.data(), sql.size()) != 0)
+    if (mysql_real_query(m_mysql.get(), sql.data(), sql.size()) != 0)
         fail("query failed (" + std::string(sql.substr(0, 80)) + (sql.size() > 80 ? "...)" : ")"));
-    MYSQL_RES* result = mysql_store_result(mysql_.get());
+    MYSQL_RES* result = mysql_store_result(m_mysql.get());
     if (!result)
         fail("query returned no result set");
     return MysqlResult(result);
@@ -66,18 +66,18 @@ MysqlResult MysqlConnection::query(std::string_view sql)
 
 void MysqlConnection::useDatabase(const std::string& name)
 {
-    if (mysql_select_db(mysql_.get(), name.c_str()) != 0)
+    if (mysql_select_db(m_mysql.get(), name.c_str()) != 0)
         fail("cannot use the database " + name);
 }
 
 unsigned long long MysqlConnection::affectedRows() const
 {
-    return mysql_affected_rows(mysql_.get());
+    return mysql_affected_rows(m_mysql.get());
 }
 
 unsigned MysqlConnection::warningCount() const
 {
-    return mysql_warning_count(mysql_.get());
+    return mysql_warning_count(m_mysql.get());
 }
 
 std::string MysqlConnection::firstWarning()
@@ -91,7 +91,7 @@ std::string MysqlConnection::firstWarning()
 std::string MysqlConnection::quote(std::string_view text) const
 {
     std::string escaped(text.size() * 2 + 1, '\0');
-    const unsigned long length = mysql_real_escape_string(mysql_.get(), escaped.data(), text.data(), text.size());
+    const unsigned long length = mysql_real_escape_string(m_mysql.get(), escaped.data(), text.data(), text.size());
     escaped.resize(length);
     return "'" + escaped + "'";
 }

@@ -12,17 +12,17 @@
 // failure did not come from the server).
 class MysqlError : public std::runtime_error {
 public:
-    MysqlError(unsigned code, const std::string& message) : std::runtime_error(message), code_(code) {}
-    unsigned code() const { return code_; }
+    MysqlError(unsigned code, const std::string& message) : std::runtime_error(message), m_code(code) {}
+    unsigned code() const { return m_code; }
 
 private:
-    unsigned code_;
+    unsigned m_code;
 };
 
 // A stored result set; rows are read front to back.
 class MysqlResult {
 public:
-    explicit MysqlResult(MYSQL_RES* result) : result_(result) {}
+    explicit MysqlResult(MYSQL_RES* result) : m_result(result) {}
 
     unsigned columnCount() const;
     // The index of the named column; throws when the result has no such column.
@@ -36,9 +36,9 @@ private:
     struct Free {
         void operator()(MYSQL_RES* r) const { mysql_free_result(r); }
     };
-    std::unique_ptr<MYSQL_RES, Free> result_;
-    MYSQL_ROW row_ = nullptr;
-    unsigned long* lengths_ = nullptr;
+    std::unique_ptr<MYSQL_RES, Free> m_result;
+    MYSQL_ROW m_row = nullptr;
+    unsigned long* m_lengths = nullptr;
 };
 
 // One administrative connection over a Unix socket, utf8mb4, with LOAD DATA LOCAL allowed.
@@ -65,7 +65,7 @@ private:
     struct Close {
         void operator()(MYSQL* m) const { mysql_close(m); }
     };
-    std::unique_ptr<MYSQL, Close> mysql_;
+    std::unique_ptr<MYSQL, Close> m_mysql;
 };
 
 // A name as a quoted SQL identifier.

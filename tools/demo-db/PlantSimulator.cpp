@@ -26,16 +26,16 @@ int eventValue(const std::optional<float>& value)
 }
 
 PlantSimulator::PlantSimulator(const std::vector<ChannelSettings>& channels, Random& random)
-    : random_(random), row_(channels.size())
+    : m_random(random), m_row(channels.size())
 {
-    channels_.reserve(channels.size());
+    m_channels.reserve(channels.size());
     for (const ChannelSettings& settings : channels)
-        channels_.push_back(Channel { ChannelSignal(settings, random), AlarmState(settings) });
+        m_channels.push_back(Channel { ChannelSignal(settings, random), AlarmState(settings) });
 }
 
 void PlantSimulator::resume(std::size_t channel, const Sample& stored, wallclock::Seconds time)
 {
-    Channel& c = channels_[channel];
+    Channel& c = m_channels[channel];
     if (stored.value)
         c.signal.resumeFrom(*stored.value, time);
     if (stored.alarm)
@@ -49,20 +49,20 @@ bool PlantSimulator::episode(double& left, double elapsed, double meanInterval, 
 {
     if (left > 0)
         left -= elapsed;
-    else if (chance(random_, elapsed / meanInterval))
-        left = std::exponential_distribution<double>(1 / meanLength)(random_);
+    else if (chance(m_random, elapsed / meanInterval))
+        left = std::exponential_distribution<double>(1 / meanLength)(m_random);
     return left > 0;
 }
 
 void PlantSimulator::stepChannel(std::size_t index, wallclock::Seconds time, double elapsed,
                                  std::vector<PlantEvent>& events)
 {
-    Channel& c = channels_[index];
-    const float reading = c.signal.next(time, elapsed, random_);
+    Channel& c = m_channels[index];
+    const float reading = c.signal.next(time, elapsed, m_random);
     const bool fault = episode(c.faultLeft, elapsed, kFaultInterval, kFaultLength);
     const bool gap = episode(c.gapLeft, elapsed, kGapInterval, kGapLength);
 
-    Sample& sample = row_[index];
+    Sample& sample = m_row[index];
     sample.value = fault || gap ? std::nullopt : std::optional<float>(reading);
     // While the data is lost the thresholds cannot be judged; a sensor fault still registers.
     if (fault || !gap) {
@@ -74,7 +74,7 @@ void PlantSimulator::stepChannel(std::size_t index, wallclock::Seconds time, dou
             }
         }
     }
-    if (gap || chance(random_, kLostAlarmChance))
+    if (gap || chance(m_random, kLostAlarmChance))
         sample.alarm.reset();
     else
         sample.alarm = c.alarm.text();
@@ -83,19 +83,19 @@ void PlantSimulator::stepChannel(std::size_t index, wallclock::Seconds time, dou
 void PlantSimulator::operatorEvent(wallclock::Seconds time, double elapsed, std::vector<PlantEvent>& events)
 {
     const double perHour = std::max(kOperatorEventsMinimumPerHour,
-                                    kOperatorEventsPerChannelHour * static_cast<double>(channels_.size()));
-    if (!chance(random_, perHour * elapsed / kHour))
+                                    kOperatorEventsPerChannelHour * static_cast<double>(m_channels.size()));
+    if (!chance(m_random, perHour * elapsed / kHour))
         return;
-    const auto channel = static_cast<std::size_t>(uniformInt(random_, 0, static_cast<int>(channels_.size()) - 1));
-    events.push_back({ time, 0, channel, eventValue(row_[channel].value), uniformInt(random_, 1, kOperatorActions) });
+    const auto channel = static_cast<std::size_t>(uniformInt(m_random, 0, static_cast<int>(m_channels.size()) - 1));
+    events.push_back({ time, 0, channel, eventValue(m_row[channel].value), uniformInt(m_random, 1, kOperatorActions) });
 }
 
 const std::vector<Sample>& PlantSimulator::step(wallclock::Seconds time, double elapsed,
                                                 std::vector<PlantEvent>& events)
 {
-    for (std::size_t i = 0; i < channels_.size(); ++i)
+    for (std::size_t i = 0; i < m_channels.size(); ++i)
         stepChannel(i, time, elapsed, events);
-    if (!channels_.empty())
+    if (!m_channels.empty())
         operatorEvent(time, elapsed, events);
-    return row_;
+    return m_row;
 }

@@ -51,9 +51,9 @@ private:
     bool episode(double& left, double elapsed, double meanInterval, double meanLength);
     void operatorEvent(wallclock::Seconds time, double elapsed, std::vector<PlantEvent>& events);
 
-    Random& random_;
-    std::vector<Channel> channels_;
-    std::vector<Sample> row_;
+    Random& m_random;
+    std::vector<Channel> m_channels;
+    std::vector<Sample> m_row;
 };
 
 // The integer an event stores for a reading; 0 when there is none.

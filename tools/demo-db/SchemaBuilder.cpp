@@ -26,7 +26,7 @@ bool tooWide(const MysqlError& error)
 
 void SchemaBuilder::dropAll()
 {
-    MysqlResult found = db_.query(
+    MysqlResult found = m_db.query(
         "SELECT TABLE_NAME, TABLE_TYPE FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()"
         " AND (TABLE_NAME IN ('ZEMLO_SETTINGS', 'ZEMLO_EVENTS') OR TABLE_NAME LIKE 'ZEMLO\\_DATA%')");
     std::vector<std::string> drops;
@@ -38,13 +38,13 @@ void SchemaBuilder::dropAll()
         drops.push_back((view ? "DROP VIEW " : "DROP TABLE ") + quoteIdentifier(name));
     }
     for (const std::string& drop : drops)
-        db_.execute(drop);
+        m_db.execute(drop);
 }
 
 void SchemaBuilder::createSettingsAndEvents()
 {
-    db_.execute(table_rows::createSettingsSql());
-    db_.execute(table_rows::createEventsSql());
+    m_db.execute(table_rows::createSettingsSql());
+    m_db.execute(table_rows::createEventsSql());
 }
 
 bool SchemaBuilder::tryCreate(const DataLayout& layout, const std::vector<ChannelSettings>& channels)
@@ -52,7 +52,7 @@ bool SchemaBuilder::tryCreate(const DataLayout& layout, const std::vector<Channe
     std::vector<std::string> created;
     try {
         for (const DataTable& table : layout.tables()) {
-            db_.execute(DataLayout::createTableSql(table, channels));
+            m_db.execute(DataLayout::createTableSql(table, channels));
             created.push_back(table.name);
         }
         return true;
@@ -60,7 +60,7 @@ bool SchemaBuilder::tryCreate(const DataLayout& layout, const std::vector<Channe
         if (!tooWide(error))
             throw;
         for (const std::string& name : created)
-            db_.execute("DROP TABLE " + quoteIdentifier(name));
+            m_db.execute("DROP TABLE " + quoteIdentifier(name));
         return false;
     }
 }
@@ -78,5 +78,5 @@ DataLayout SchemaBuilder::createDataTables(const std::vector<ChannelSettings>& c
 
 void SchemaBuilder::createView(const DataLayout& layout, const std::vector<ChannelSettings>& channels)
 {
-    db_.execute(layout.createViewSql(channels));
+    m_db.execute(layout.createViewSql(channels));
 }

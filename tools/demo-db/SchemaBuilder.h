@@ -10,7 +10,7 @@ class MysqlConnection;
 // Drops and creates the three tables of the measurement database.
 class SchemaBuilder {
 public:
-    explicit SchemaBuilder(MysqlConnection& db) : db_(db) {}
+    explicit SchemaBuilder(MysqlConnection& db) : m_db(db) {}
 
     // Drops ZEMLO_SETTINGS, ZEMLO_EVENTS, ZEMLO_DATA (table or view) and any ZEMLO_DATA_n.
     void dropAll();
@@ -25,5 +25,5 @@ public:
 private:
     bool tryCreate(const DataLayout& layout, const std::vector<ChannelSettings>& channels);
 
-    MysqlConnection& db_;
+    MysqlConnection& m_db;
 };

@@ -4,34 +4,34 @@
 
 void SqlValues::separate()
 {
-    if (rowStarted_) {
-        sql_ += ", ";
+    if (m_rowStarted) {
+        m_sql += ", ";
         return;
     }
-    sql_ += sql_.empty() ? "(" : ", (";
-    rowStarted_ = true;
+    m_sql += m_sql.empty() ? "(" : ", (";
+    m_rowStarted = true;
 }
 
 void SqlValues::null()
 {
     separate();
-    sql_ += "NULL";
+    m_sql += "NULL";
 }
 
 void SqlValues::number(std::string_view digits)
 {
     separate();
-    sql_ += digits;
+    m_sql += digits;
 }
 
 void SqlValues::text(std::string_view text)
 {
     separate();
-    sql_ += db_.quote(text);
+    m_sql += m_db.quote(text);
 }
 
 void SqlValues::endRow()
 {
-    sql_ += ')';
-    rowStarted_ = false;
+    m_sql += ')';
+    m_rowStarted = false;
 }

@@ -9,7 +9,7 @@ class MysqlConnection;
 // Rows as the VALUES list of an INSERT: "(a, b), (c, d)".
 class SqlValues : public FieldSink {
 public:
-    explicit SqlValues(const MysqlConnection& db) : db_(db) {}
+    explicit SqlValues(const MysqlConnection& db) : m_db(db) {}
 
     using FieldSink::number;
     void null() override;
@@ -17,13 +17,13 @@ public:
     void text(std::string_view text) override;
     void endRow() override;
 
-    const std::string& sql() const { return sql_; }
-    bool empty() const { return sql_.empty(); }
+    const std::string& sql() const { return m_sql; }
+    bool empty() const { return m_sql.empty(); }
 
 private:
     void separate();
 
-    const MysqlConnection& db_;
-    std::string sql_;
-    bool rowStarted_ = false;
+    const MysqlConnection& m_db;
+    std::string m_sql;
+    bool m_rowStarted = false;
 };

@@ -42,7 +42,7 @@ constexpr std::array<Column, 17> kSettingsColumns = { {
 
 // Column order of ZEMLO_EVENTS; writeEvent follows it.
 constexpr std::array<Column, 5> kEventColumns = { {
-    { "DT", "DATETIME" },
+    { db::contract::DateTimeColumn, "DATETIME" },
     { "TYPE", "INT" },
     { "NAME", "VARCHAR(64)" },
     { "VAL", "INT" },

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/Contract.h"
+
 #include "ChannelSettings.h"
 #include "DataLayout.h"
 #include "FieldSink.h"
@@ -14,8 +16,8 @@ class MysqlResult;
 // data rows of one data table, in the one order every writer and reader uses.
 namespace table_rows {
 
-inline constexpr const char* kSettingsTable = "ZEMLO_SETTINGS";
-inline constexpr const char* kEventsTable = "ZEMLO_EVENTS";
+inline constexpr const char* kSettingsTable = db::contract::SettingsTable;
+inline constexpr const char* kEventsTable = db::contract::EventTable;
 
 std::string settingsColumnList();
 std::string createSettingsSql();

@@ -25,35 +25,35 @@ TsvFile::TsvFile()
     const int fd = mkstemps(pattern.data(), 4);
     if (fd < 0)
         failIo("cannot create a temporary file in", std::filesystem::temp_directory_path());
-    path_ = pattern;
-    file_.reset(fdopen(fd, "wb"));
-    if (!file_) {
+    m_path = pattern;
+    m_file.reset(fdopen(fd, "wb"));
+    if (!m_file) {
         const int error = errno;
         close(fd);
-        std::filesystem::remove(path_);
+        std::filesystem::remove(m_path);
         errno = error;
-        failIo("cannot open", path_);
+        failIo("cannot open", m_path);
     }
-    buffer_.reserve(kFlushSize * 2);
+    m_buffer.reserve(kFlushSize * 2);
 }
 
 TsvFile::~TsvFile()
 {
-    file_.reset();
+    m_file.reset();
     std::error_code ignored;
-    std::filesystem::remove(path_, ignored);
+    std::filesystem::remove(m_path, ignored);
 }
 
 void TsvFile::separate()
 {
-    if (rowStarted_)
-        buffer_ += '\t';
-    rowStarted_ = true;
+    if (m_rowStarted)
+        m_buffer += '\t';
+    m_rowStarted = true;
 }
 
 void TsvFile::put(std::string_view bytes)
 {
-    buffer_ += bytes;
+    m_buffer += bytes;
 }
 
 void TsvFile::null()
@@ -76,25 +76,25 @@ void TsvFile::text(std::string_view text)
         case '\\': put("\\\\"); break;
         case '\t': put("\\t"); break;
         case '\n': put("\\n"); break;
-        default: buffer_ += c;
+        default: m_buffer += c;
         }
     }
 }
 
 void TsvFile::endRow()
 {
-    buffer_ += '\n';
-    rowStarted_ = false;
-    ++rows_;
-    if (buffer_.size() >= kFlushSize)
+    m_buffer += '\n';
+    m_rowStarted = false;
+    ++m_rows;
+    if (m_buffer.size() >= kFlushSize)
         finish();
 }
 
 void TsvFile::finish()
 {
-    if (!buffer_.empty() && std::fwrite(buffer_.data(), 1, buffer_.size(), file_.get()) != buffer_.size())
-        failIo("cannot write", path_);
-    buffer_.clear();
-    if (std::fflush(file_.get()) != 0)
-        failIo("cannot write", path_);
+    if (!m_buffer.empty() && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file.get()) != m_buffer.size())
+        failIo("cannot write", m_path);
+    m_buffer.clear();
+    if (std::fflush(m_file.get()) != 0)
+        failIo("cannot write", m_path);
 }

@@ -24,8 +24,8 @@ public:
 
     // Writes out what is buffered; the file is then complete for loading.
     void finish();
-    const std::filesystem::path& path() const { return path_; }
-    long long rows() const { return rows_; }
+    const std::filesystem::path& path() const { return m_path; }
+    long long rows() const { return m_rows; }
 
 private:
     void separate();
@@ -34,9 +34,9 @@ private:
     struct Close {
         void operator()(std::FILE* f) const { std::fclose(f); }
     };
-    std::filesystem::path path_;
-    std::unique_ptr<std::FILE, Close> file_;
-    std::string buffer_;
-    bool rowStarted_ = false;
-    long long rows_ = 0;
+    std::filesystem::path m_path;
+    std::unique_ptr<std::FILE, Close> m_file;
+    std::string m_buffer;
+    bool m_rowStarted = false;
+    long long m_rows = 0;
 };

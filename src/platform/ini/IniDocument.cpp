@@ -1,5 +1,7 @@
 #include "platform/ini/IniDocument.h"
 
+namespace ini {
+
 namespace {
 
 const QByteArray Utf8ByteOrderMark("\xEF\xBB\xBF");
@@ -46,30 +48,30 @@ IniDocument::IniDocument(const QByteArray& content)
 {
     QByteArrayView rest(content);
     if (rest.startsWith(Utf8ByteOrderMark)) {
-        byteOrderMark_ = Utf8ByteOrderMark;
+        m_byteOrderMark = Utf8ByteOrderMark;
         rest = rest.sliced(Utf8ByteOrderMark.size());
     }
     while (!rest.isEmpty()) {
         const qsizetype newline = rest.indexOf('\n');
         if (newline < 0) {
-            lines_.push_back({rest.toByteArray(), {}});
+            m_lines.push_back({rest.toByteArray(), {}});
             break;
         }
         const qsizetype textEnd = newline > 0 && rest[newline - 1] == '\r' ? newline - 1 : newline;
-        lines_.push_back({rest.first(textEnd).toByteArray(), rest.sliced(textEnd, newline + 1 - textEnd).toByteArray()});
+        m_lines.push_back({rest.first(textEnd).toByteArray(), rest.sliced(textEnd, newline + 1 - textEnd).toByteArray()});
         rest = rest.sliced(newline + 1);
     }
-    lineEnd_ = !lines_.empty() && !lines_.front().end.isEmpty() ? lines_.front().end : QByteArray("\n");
+    m_lineEnd = !m_lines.empty() && !m_lines.front().end.isEmpty() ? m_lines.front().end : QByteArray("\n");
 }
 
 std::optional<IniDocument::SectionRange> IniDocument::findSection(const QString& section) const
 {
-    for (std::size_t header = 0; header < lines_.size(); ++header) {
-        const QString trimmed = Decoded(lines_[header].text);
+    for (std::size_t header = 0; header < m_lines.size(); ++header) {
+        const QString trimmed = Decoded(m_lines[header].text);
         if (!IsSectionHeader(trimmed) || !SameName(SectionName(trimmed), section))
             continue;
         std::size_t end = header + 1;
-        while (end < lines_.size() && !IsSectionHeader(Decoded(lines_[end].text)))
+        while (end < m_lines.size() && !IsSectionHeader(Decoded(m_lines[end].text)))
             ++end;
         return SectionRange{header, end};
     }
@@ -79,7 +81,7 @@ std::optional<IniDocument::SectionRange> IniDocument::findSection(const QString&
 std::optional<std::size_t> IniDocument::findKey(const SectionRange& range, const QString& key) const
 {
     for (std::size_t index = range.header + 1; index < range.end; ++index) {
-        const std::optional<QString> name = KeyName(Decoded(lines_[index].text));
+        const std::optional<QString> name = KeyName(Decoded(m_lines[index].text));
         if (name && SameName(*name, key))
             return index;
     }
@@ -92,7 +94,7 @@ std::optional<QString> IniDocument::value(const QString& section, const QString&
     const std::optional<std::size_t> index = range ? findKey(*range, key) : std::nullopt;
     if (!index)
         return std::nullopt;
-    const QString line = QString::fromUtf8(lines_[*index].text);
+    const QString line = QString::fromUtf8(m_lines[*index].text);
     return Unquoted(line.mid(line.indexOf(u'=') + 1).trimmed());
 }
 
@@ -100,15 +102,15 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
 {
     const std::optional<SectionRange> range = findSection(section);
     if (!range) {
-        if (!lines_.empty() && !Decoded(lines_.back().text).isEmpty())
-            insertLine(lines_.size(), QString());
-        insertLine(lines_.size(), u'[' + section + u']');
-        insertLine(lines_.size(), key + u'=' + value);
+        if (!m_lines.empty() && !Decoded(m_lines.back().text).isEmpty())
+            insertLine(m_lines.size(), QString());
+        insertLine(m_lines.size(), u'[' + section + u']');
+        insertLine(m_lines.size(), key + u'=' + value);
         return;
     }
     if (const std::optional<std::size_t> index = findKey(*range, key)) {
         // Keep the key as the file spells it, and the blanks around "=".
-        QByteArray& text = lines_[*index].text;
+        QByteArray& text = m_lines[*index].text;
         qsizetype valueStart = text.indexOf('=') + 1;
         while (valueStart < text.size() && (text[valueStart] == ' ' || text[valueStart] == '\t'))
             ++valueStart;
@@ -118,22 +120,24 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
     // A new key follows the section's last non-blank line, so blank lines that separate it
     // from the next section stay where they are.
     std::size_t after = range->end;
-    while (after - 1 > range->header && Decoded(lines_[after - 1].text).isEmpty())
+    while (after - 1 > range->header && Decoded(m_lines[after - 1].text).isEmpty())
         --after;
     insertLine(after, key + u'=' + value);
 }
 
 void IniDocument::insertLine(std::size_t index, const QString& text)
 {
-    if (index > 0 && lines_[index - 1].end.isEmpty())
-        lines_[index - 1].end = lineEnd_;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(index), Line{text.toUtf8(), lineEnd_});
+    if (index > 0 && m_lines[index - 1].end.isEmpty())
+        m_lines[index - 1].end = m_lineEnd;
+    m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(index), Line{text.toUtf8(), m_lineEnd});
 }
 
 QByteArray IniDocument::content() const
 {
-    QByteArray content = byteOrderMark_;
-    for (const Line& line : lines_)
+    QByteArray content = m_byteOrderMark;
+    for (const Line& line : m_lines)
         content += line.text + line.end;
     return content;
 }
+
+} // namespace ini

@@ -5,6 +5,8 @@
 #include <optional>
 #include <vector>
 
+namespace ini {
+
 // The text of an INI file as a list of lines, parsed on demand. Edits touch only the line
 // of the key they set (or add lines), so every other line keeps its exact bytes, including
 // its line end and any text that is not valid UTF-8.
@@ -34,7 +36,9 @@ private:
     std::optional<std::size_t> findKey(const SectionRange& range, const QString& key) const;
     void insertLine(std::size_t index, const QString& text);
 
-    QByteArray byteOrderMark_;
-    QByteArray lineEnd_;  // for new lines: the file's first line end, LF for a new file
-    std::vector<Line> lines_;
+    QByteArray m_byteOrderMark;
+    QByteArray m_lineEnd;  // for new lines: the file's first line end, LF for a new file
+    std::vector<Line> m_lines;
 };
+
+} // namespace ini

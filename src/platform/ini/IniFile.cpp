@@ -11,6 +11,8 @@
 #include <limits>
 #include <optional>
 
+namespace ini {
+
 namespace {
 
 // A missing or unreadable file reads as empty, as the profile-string functions do.
@@ -87,18 +89,18 @@ std::optional<float> ParseFloat(const QString& text, QLocale locale)
 
 IniWriteError::IniWriteError(const QString& path)
     : std::runtime_error("Unable to write to " + path.toStdString())
-    , path_(path)
+    , m_path(path)
 {
 }
 
 IniFile::IniFile(QString path)
-    : path_(std::move(path))
+    : m_path(std::move(path))
 {
 }
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    QString value = IniDocument(ReadableContent(path_)).value(section, key).value_or(defaultValue);
+    QString value = IniDocument(ReadableContent(m_path)).value(section, key).value_or(defaultValue);
     if (value.size() > MaxValueLength) {
         value.truncate(MaxValueLength);
         if (value.back().isHighSurrogate())
@@ -121,9 +123,9 @@ float IniFile::readFloat(const QString& section, const QString& key, float defau
 void IniFile::writeString(const QString& section, const QString& key, const QString& value)
 {
     RequireWritableNames(section, key, value);
-    IniDocument document(ContentToEdit(path_));
+    IniDocument document(ContentToEdit(m_path));
     document.setValue(section, key, value);
-    ReplaceFile(path_, document.content());
+    ReplaceFile(m_path, document.content());
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, qint32 value)
@@ -140,3 +142,5 @@ void IniFile::writeFloat(const QString& section, const QString& key, float value
     text.replace(u'.', locale.decimalPoint());
     writeString(section, key, text);
 }
+
+} // namespace ini

@@ -4,14 +4,16 @@
 #include <QString>
 #include <stdexcept>
 
+namespace ini {
+
 // Raised when an INI file cannot be created or rewritten.
 class IniWriteError : public std::runtime_error {
 public:
     explicit IniWriteError(const QString& path);
-    const QString& path() const { return path_; }
+    const QString& path() const { return m_path; }
 
 private:
-    QString path_;
+    QString m_path;
 };
 
 // One INI file read and written one key at a time, with the rules of the Windows
@@ -31,7 +33,7 @@ public:
 
     explicit IniFile(QString path);
 
-    const QString& path() const { return path_; }
+    const QString& path() const { return m_path; }
 
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
     // Decimal, or hexadecimal after a "0x" prefix; anything else gives the default.
@@ -47,5 +49,7 @@ public:
     void writeFloat(const QString& section, const QString& key, float value, const QLocale& locale);
 
 private:
-    QString path_;
+    QString m_path;
 };
+
+} // namespace ini

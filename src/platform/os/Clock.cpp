@@ -13,7 +13,11 @@ std::function<QDateTime()>& clockOverride()
 QDateTime CurrentDateTime()
 {
     const auto& clock = clockOverride();
-    return clock ? clock() : QDateTime::currentDateTime();
+    if (clock)
+        return clock();
+    // The wall clock as the operator reads it, held without a zone like the database's times.
+    const QDateTime now = QDateTime::currentDateTime();
+    return QDateTime(now.date(), now.time(), Qt::UTC);
 }
 
 void SetClock(std::function<QDateTime()> clock)

@@ -19,17 +19,10 @@ public:
     // Opens a folder or file with the desktop's default application; false when that failed.
     virtual bool openPath(const QString& path) = 0;
 
+    // The installed instance; the program installs one before its first window.
     static Desktop& current();
-    // Replaces the current instance (not owned); nullptr restores the system one.
-    static void install(Desktop* desktop);
-};
-
-// The real message boxes and the desktop's file opener.
-class SystemDesktop final : public Desktop {
-public:
-    bool askYesNo(const QString& caption, const QString& text) override;
-    void showMessage(const QString& caption, const QString& text, Icon icon) override;
-    bool openPath(const QString& path) override;
+    // Replaces the current instance (not owned) and returns the one it replaced.
+    static Desktop* install(Desktop* desktop);
 };
 
 } // namespace os

@@ -33,13 +33,13 @@ void setClientOptions(MYSQL* handle)
 SqlConnection::~SqlConnection()
 {
     close();
-    for (SqlQuery* query : queries_)
-        query->connection_ = nullptr;
+    for (SqlQuery* query : m_queries)
+        query->m_connection = nullptr;
 }
 
 QString SqlConnection::param(const QString& name) const
 {
-    for (const QString& line : params_) {
+    for (const QString& line : m_params) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals >= 0 && QStringView(line).left(equals).compare(name, Qt::CaseInsensitive) == 0)
             return line.mid(equals + 1);
@@ -51,8 +51,8 @@ void SqlConnection::open()
 {
     if (isOpen())
         return;
-    if (driverName_.compare(QLatin1String("MySQL"), Qt::CaseInsensitive) != 0)
-        throw SqlError(QStringLiteral("Unknown driver: ") + driverName_);
+    if (m_driverName.compare(QLatin1String("MySQL"), Qt::CaseInsensitive) != 0)
+        throw SqlError(QStringLiteral("Unknown driver: ") + m_driverName);
 
     const QByteArray database = param(QStringLiteral("Database")).toUtf8();
     const QByteArray user = param(QStringLiteral("User_Name")).toUtf8();
@@ -72,24 +72,24 @@ void SqlConnection::open()
     // The option files may have named another character set.
     if (mysql_set_character_set(handle.get(), CharacterSet) != 0)
         throw SqlError(QString::fromUtf8(mysql_error(handle.get())));
-    handle_ = std::move(handle);
+    m_handle = std::move(handle);
 }
 
 void SqlConnection::close()
 {
-    for (SqlQuery* query : queries_)
+    for (SqlQuery* query : m_queries)
         query->close();
-    handle_.reset();
+    m_handle.reset();
 }
 
 void SqlConnection::attach(SqlQuery* query)
 {
-    queries_.push_back(query);
+    m_queries.push_back(query);
 }
 
 void SqlConnection::detach(SqlQuery* query)
 {
-    std::erase(queries_, query);
+    std::erase(m_queries, query);
 }
 
 } // namespace sql

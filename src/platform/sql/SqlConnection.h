@@ -23,18 +23,18 @@ public:
     SqlConnection(const SqlConnection&) = delete;
     SqlConnection& operator=(const SqlConnection&) = delete;
 
-    QStringList& Params() { return params_; }
-    const QStringList& Params() const { return params_; }
-    void setDriverName(const QString& name) { driverName_ = name; }
-    const QString& driverName() const { return driverName_; }
+    QStringList& Params() { return m_params; }
+    const QStringList& Params() const { return m_params; }
+    void setDriverName(const QString& name) { m_driverName = name; }
+    const QString& driverName() const { return m_driverName; }
 
     // Throws SqlError with the client library's message on any failure. Does nothing when
     // already open.
     void open();
     // Closes every query bound to this connection, then the connection. Idempotent.
     void close();
-    bool isOpen() const { return handle_ != nullptr; }
-    MYSQL* handle() const { return handle_.get(); }
+    bool isOpen() const { return m_handle != nullptr; }
+    MYSQL* handle() const { return m_handle.get(); }
 
     // The value of the parameter line "name=..." (name case-insensitive); empty if absent.
     QString param(const QString& name) const;
@@ -44,10 +44,10 @@ private:
     void attach(SqlQuery* query);
     void detach(SqlQuery* query);
 
-    QStringList params_;
-    QString driverName_ = QStringLiteral("MySQL");
-    MysqlHandle handle_;
-    std::vector<SqlQuery*> queries_;
+    QStringList m_params;
+    QString m_driverName = QStringLiteral("MySQL");
+    MysqlHandle m_handle;
+    std::vector<SqlQuery*> m_queries;
 };
 
 } // namespace sql

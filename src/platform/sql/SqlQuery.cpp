@@ -23,21 +23,21 @@ SqlQuery::~SqlQuery()
 void SqlQuery::setConnection(SqlConnection* connection)
 {
     close();
-    if (connection_)
-        connection_->detach(this);
-    connection_ = connection;
-    if (connection_)
-        connection_->attach(this);
+    if (m_connection)
+        m_connection->detach(this);
+    m_connection = connection;
+    if (m_connection)
+        m_connection->attach(this);
 }
 
 void SqlQuery::open(ResultMode mode)
 {
     close();
-    if (!connection_ || !connection_->isOpen())
+    if (!m_connection || !m_connection->isOpen())
         throw SqlError("The query has no open connection");
 
-    MYSQL* const handle = connection_->handle();
-    const QByteArray statement = sql_.toUtf8();
+    MYSQL* const handle = m_connection->handle();
+    const QByteArray statement = m_sql.toUtf8();
     if (mysql_real_query(handle, statement.constData(), statement.size()) != 0)
         throw SqlError(lastError(handle));
     ResultHandle result(mode == ResultMode::Buffered ? mysql_store_result(handle)
@@ -48,10 +48,10 @@ void SqlQuery::open(ResultMode mode)
         throw SqlError(lastError(handle));
     }
 
-    fieldCount_ = int(mysql_num_fields(result.get()));
-    takeFieldLayout(mysql_fetch_fields(result.get()), fieldCount_);
-    result_ = std::move(result);
-    mode_ = mode;
+    m_fieldCount = int(mysql_num_fields(result.get()));
+    takeFieldLayout(mysql_fetch_fields(result.get()), m_fieldCount);
+    m_result = std::move(result);
+    m_mode = mode;
     fetchRow();
 }
 
@@ -60,99 +60,99 @@ void SqlQuery::takeFieldLayout(const MYSQL_FIELD* fields, int count)
     QByteArray key;
     for (int i = 0; i < count; ++i)
         key.append(fields[i].name, qsizetype(fields[i].name_length)).append('\0');
-    if (key == layoutKey_)
+    if (key == m_layoutKey)
         return;
-    layoutKey_ = key;
-    ++layoutVersion_;
-    fieldNames_.clear();
-    indexByFoldedName_.clear();
-    fieldNames_.reserve(count);
-    indexByFoldedName_.reserve(count);
+    m_layoutKey = key;
+    ++m_layoutVersion;
+    m_fieldNames.clear();
+    m_indexByFoldedName.clear();
+    m_fieldNames.reserve(count);
+    m_indexByFoldedName.reserve(count);
     for (int i = 0; i < count; ++i) {
-        fieldNames_.append(QString::fromUtf8(fields[i].name, qsizetype(fields[i].name_length)));
-        const QString folded = fieldNames_.back().toCaseFolded();
-        if (!indexByFoldedName_.contains(folded))
-            indexByFoldedName_.insert(folded, i);
+        m_fieldNames.append(QString::fromUtf8(fields[i].name, qsizetype(fields[i].name_length)));
+        const QString folded = m_fieldNames.back().toCaseFolded();
+        if (!m_indexByFoldedName.contains(folded))
+            m_indexByFoldedName.insert(folded, i);
     }
 }
 
 void SqlQuery::close()
 {
-    result_.reset();
-    row_ = nullptr;
-    lengths_ = nullptr;
-    fieldCount_ = 0;
+    m_result.reset();
+    m_row = nullptr;
+    m_lengths = nullptr;
+    m_fieldCount = 0;
 }
 
 void SqlQuery::fetchRow()
 {
-    row_ = mysql_fetch_row(result_.get());
-    if (row_) {
-        lengths_ = mysql_fetch_lengths(result_.get());
+    m_row = mysql_fetch_row(m_result.get());
+    if (m_row) {
+        m_lengths = mysql_fetch_lengths(m_result.get());
         return;
     }
-    lengths_ = nullptr;
+    m_lengths = nullptr;
     // A streamed result ends early when the connection breaks.
-    MYSQL* const handle = connection_->handle();
-    if (mode_ == ResultMode::Streamed && mysql_errno(handle) != 0)
+    MYSQL* const handle = m_connection->handle();
+    if (m_mode == ResultMode::Streamed && mysql_errno(handle) != 0)
         throw SqlError(lastError(handle));
 }
 
 void SqlQuery::requireOpen() const
 {
-    if (!result_)
+    if (!m_result)
         throw SqlError("The query is not open");
 }
 
 void SqlQuery::requireField(int index) const
 {
     requireOpen();
-    if (index < 0 || index >= fieldCount_)
+    if (index < 0 || index >= m_fieldCount)
         throw SqlError(QStringLiteral("Field index %1 out of range").arg(index));
 }
 
 void SqlQuery::requireCell(int index) const
 {
     requireField(index);
-    if (!row_)
+    if (!m_row)
         throw SqlError("The query has no current record");
 }
 
 qint64 SqlQuery::recordCount() const
 {
     requireOpen();
-    if (mode_ == ResultMode::Streamed && row_)
+    if (m_mode == ResultMode::Streamed && m_row)
         return -1;
-    return qint64(mysql_num_rows(result_.get()));
+    return qint64(mysql_num_rows(m_result.get()));
 }
 
 bool SqlQuery::eof() const
 {
-    return row_ == nullptr;
+    return m_row == nullptr;
 }
 
 void SqlQuery::next()
 {
-    if (row_)
+    if (m_row)
         fetchRow();
 }
 
 int SqlQuery::fieldCount() const
 {
-    return fieldCount_;
+    return m_fieldCount;
 }
 
 QString SqlQuery::fieldName(int index) const
 {
     requireField(index);
-    return fieldNames_[index];
+    return m_fieldNames[index];
 }
 
 int SqlQuery::fieldIndex(const QString& name) const
 {
     requireOpen();
-    const auto found = indexByFoldedName_.constFind(name.toCaseFolded());
-    if (found == indexByFoldedName_.cend())
+    const auto found = m_indexByFoldedName.constFind(name.toCaseFolded());
+    if (found == m_indexByFoldedName.cend())
         throw SqlError(QStringLiteral("Field '%1' not found").arg(name));
     return found.value();
 }
@@ -160,25 +160,25 @@ int SqlQuery::fieldIndex(const QString& name) const
 bool SqlQuery::isNull(int index) const
 {
     requireCell(index);
-    return row_[index] == nullptr;
+    return m_row[index] == nullptr;
 }
 
 void SqlQuery::checkNotNull(int index) const
 {
     if (isNull(index))
-        throw SqlError(QStringLiteral("Field '%1' is NULL").arg(fieldNames_[index]));
+        throw SqlError(QStringLiteral("Field '%1' is NULL").arg(m_fieldNames[index]));
 }
 
 QByteArrayView SqlQuery::raw(int index) const
 {
     requireCell(index);
-    return QByteArrayView(row_[index], qsizetype(lengths_[index]));
+    return QByteArrayView(m_row[index], qsizetype(m_lengths[index]));
 }
 
 QByteArrayView SqlQuery::value(int index) const
 {
     checkNotNull(index);
-    return QByteArrayView(row_[index], qsizetype(lengths_[index]));
+    return QByteArrayView(m_row[index], qsizetype(m_lengths[index]));
 }
 
 QString SqlQuery::text(int index) const
@@ -187,24 +187,37 @@ QString SqlQuery::text(int index) const
     return bytes.data() ? QString::fromUtf8(bytes) : QString();
 }
 
+template <typename Parse>
+auto SqlQuery::converted(int index, Parse parse) const
+{
+    const QByteArrayView text = value(index);
+    try {
+        return parse(text);
+    } catch (const SqlError& error) {
+        // Name the column: "'0000-00-00 00:00:00' is not a valid date and time" alone does
+        // not tell the operator where to look.
+        throw SqlError(QStringLiteral("Field '%1': %2").arg(m_fieldNames[index], QString::fromUtf8(error.what())));
+    }
+}
+
 float SqlQuery::toFloat(int index) const
 {
-    return parseFloat(value(index));
+    return converted(index, parseFloat);
 }
 
 double SqlQuery::toDouble(int index) const
 {
-    return parseDouble(value(index));
+    return converted(index, parseDouble);
 }
 
 qint32 SqlQuery::toInt(int index) const
 {
-    return parseInt32(value(index));
+    return converted(index, parseInt32);
 }
 
 QDateTime SqlQuery::toDateTime(int index) const
 {
-    return parseDateTime(value(index));
+    return converted(index, parseDateTime);
 }
 
 } // namespace sql

@@ -29,15 +29,15 @@ public:
 
     // Closes the query and binds it to another connection (or none).
     void setConnection(SqlConnection* connection);
-    SqlConnection* connection() const { return connection_; }
-    void setSql(const QString& text) { sql_ = text; }
-    const QString& sql() const { return sql_; }
+    SqlConnection* connection() const { return m_connection; }
+    void setSql(const QString& text) { m_sql = text; }
+    const QString& sql() const { return m_sql; }
 
     // Runs the statement and stands on its first row (eof() when there is none).
     void open(ResultMode mode = ResultMode::Buffered);
     // Frees the result, also a streamed one that was not read to its end. Idempotent.
     void close();
-    bool isOpen() const { return result_ != nullptr; }
+    bool isOpen() const { return m_result != nullptr; }
 
     qint64 recordCount() const;
     bool eof() const;
@@ -49,7 +49,7 @@ public:
     int fieldIndex(const QString& name) const;
     // Changes whenever an open brings columns other than the previous open's, so that a
     // reader may keep the indexes it looked up for as long as it stays the same.
-    quint64 fieldLayoutVersion() const { return layoutVersion_; }
+    quint64 fieldLayoutVersion() const { return m_layoutVersion; }
 
     bool isNull(int index) const;
     // Throws "Field 'X' is NULL" when the value is NULL.
@@ -57,7 +57,7 @@ public:
     QString text(int index) const;
     QByteArrayView raw(int index) const;
     // The numeric and date-time readers throw SqlError for NULL and for text that is not
-    // wholly a value of their kind.
+    // wholly a value of their kind (a zero date included), naming the column.
     float toFloat(int index) const;
     double toDouble(int index) const;
     qint32 toInt(int index) const;
@@ -71,20 +71,22 @@ private:
     void requireField(int index) const;
     void requireCell(int index) const;
     QByteArrayView value(int index) const;
+    template <typename Parse>
+    auto converted(int index, Parse parse) const;
 
-    SqlConnection* connection_ = nullptr;
-    QString sql_;
-    ResultHandle result_;
-    ResultMode mode_ = ResultMode::Buffered;
-    MYSQL_ROW row_ = nullptr;
-    const unsigned long* lengths_ = nullptr;
-    int fieldCount_ = 0;
+    SqlConnection* m_connection = nullptr;
+    QString m_sql;
+    ResultHandle m_result;
+    ResultMode m_mode = ResultMode::Buffered;
+    MYSQL_ROW m_row = nullptr;
+    const unsigned long* m_lengths = nullptr;
+    int m_fieldCount = 0;
     // The names of the last result's columns, kept over close(): the same statement
     // brings the same columns, and a 3601-column table need not be hashed anew each time.
-    QByteArray layoutKey_;
-    quint64 layoutVersion_ = 0;
-    QStringList fieldNames_;
-    QHash<QString, int> indexByFoldedName_;
+    QByteArray m_layoutKey;
+    quint64 m_layoutVersion = 0;
+    QStringList m_fieldNames;
+    QHash<QString, int> m_indexByFoldedName;
 };
 
 } // namespace sql
@@ -94,13 +96,13 @@ namespace sql {
 // Closes a query when the scope ends, also when an error leaves the scope.
 class QueryCloser {
 public:
-    explicit QueryCloser(SqlQuery& query) : query_(query) {}
-    ~QueryCloser() { query_.close(); }
+    explicit QueryCloser(SqlQuery& query) : m_query(query) {}
+    ~QueryCloser() { m_query.close(); }
     QueryCloser(const QueryCloser&) = delete;
     QueryCloser& operator=(const QueryCloser&) = delete;
 
 private:
-    SqlQuery& query_;
+    SqlQuery& m_query;
 };
 
 } // namespace sql

@@ -105,7 +105,9 @@ QDateTime parseDateTime(QByteArrayView text)
     QTime time;
     if (!parseDateTimeParts(text, date, time))
         throw SqlError(quoted(text) + QStringLiteral(" is not a valid date and time"));
-    return QDateTime(date, time, Qt::LocalTime);
+    // A wall-clock value without a zone: held as UTC, so that no zone rule (the spring gap,
+    // the repeated autumn hour) makes it invalid or ambiguous.
+    return QDateTime(date, time, Qt::UTC);
 }
 
 } // namespace sql

@@ -1,8 +1,8 @@
-#include "live/Alarm.h"
+#include "db/Alarm.h"
 
 #include <array>
 
-namespace live {
+namespace db {
 
 quint8 AlarmCode(QByteArrayView text)
 {
@@ -31,4 +31,4 @@ QString AlarmMarker(const QString& text)
     return AlarmMarkerOfCode(AlarmCode(text));
 }
 
-} // namespace live
+} // namespace db

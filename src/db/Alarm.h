@@ -3,7 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace live {
+namespace db {
 
 // The alarm state of a channel from the text of its alarm column: the highest of the
 // letters found, "E" (5, sensor fault) over "D" (4) over "C" (3) over "B" (2) over "A" (1);
@@ -16,4 +16,4 @@ quint8 AlarmCode(const QString& text);
 QString AlarmMarker(const QString& text);
 QString AlarmMarkerOfCode(quint8 code);
 
-} // namespace live
+} // namespace db

@@ -1,0 +1,43 @@
+#include "app/SystemDesktop.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace app {
+
+namespace {
+
+QMessageBox::Icon toMessageBoxIcon(os::Desktop::Icon icon)
+{
+    switch (icon) {
+    case os::Desktop::Icon::Information: return QMessageBox::Information;
+    case os::Desktop::Icon::Warning: return QMessageBox::Warning;
+    case os::Desktop::Icon::Error: return QMessageBox::Critical;
+    case os::Desktop::Icon::Question: return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+bool SystemDesktop::askYesNo(const QString& caption, const QString& text)
+{
+    // No owner window: the box stands on its own, like a system message box.
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void SystemDesktop::showMessage(const QString& caption, const QString& text, Icon icon)
+{
+    QMessageBox box(toMessageBoxIcon(icon), caption, text, QMessageBox::Ok);
+    box.exec();
+}
+
+bool SystemDesktop::openPath(const QString& path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+} // namespace app
