@@ -3,7 +3,10 @@
 #include "common/ValueText.h"
 #include "common/ZeroPad.h"
 
+#include <QRandomGenerator>
 #include <QTest>
+#include <bit>
+#include <cmath>
 #include <limits>
 
 class TestCommon : public QObject {
@@ -70,6 +73,35 @@ private slots:
         QFETCH(QString, locale);
         QFETCH(QString, expected);
         QCOMPARE(common::FixedPointText(value, dot, QLocale(locale)), expected);
+        QCOMPARE(common::ExactFixedPointText(value, dot, QLocale(locale)), expected);
+        QByteArray bytes("x");
+        common::FixedPointFormat(QLocale(locale)).appendAscii(bytes, value, dot);
+        QCOMPARE(bytes, "x" + expected.toLatin1());
+    }
+
+    // The fast formatter against the one that reads every digit of the exact expansion:
+    // random floats of every magnitude, values close below a rounding tie at 15 digits
+    // (3 * 2^-21 = 0.000001430511474609375 has 16), and every number of decimals.
+    void fixedPointTextAgreesWithTheExactExpansion()
+    {
+        const QLocale polish("pl_PL");
+        const common::FixedPointFormat format(polish);
+        QRandomGenerator random(20211019);
+        QList<float> values{3 * std::ldexp(1.0f, -21), 0.125f, 99.995f, 999999.9999f, 1e-13f, 9.99999e14f,
+                            std::nextafter(0.005f, 0.0f), 8388608.5f, 1.5e-7f};
+        for (int i = 0; i < 50000; ++i) {
+            values.append(std::bit_cast<float>(random.generate()));
+            // Measurement-like magnitudes, where the fast path runs.
+            values.append(float(std::pow(10.0, random.bounded(27.0) - 12.0) * (random.bounded(2) ? 1 : -1)));
+        }
+        for (const float value : std::as_const(values)) {
+            const int dot = int(random.bounded(19));
+            const QString fast = format.text(value, dot);
+            const QString exact = common::ExactFixedPointText(value, dot, polish);
+            if (fast != exact)
+                QFAIL(qPrintable(QStringLiteral("%1 with %2 decimals: %3, exactly %4")
+                                     .arg(double(value), 0, 'g', 17).arg(dot).arg(fast, exact)));
+        }
     }
 
     void dateTimeText_data()

@@ -15,6 +15,17 @@ void ShowErrorBox(const QString& message)
     os::Desktop::current().showMessage(QStringLiteral("ZEMLO Viewer"), message, os::Desktop::Icon::Error);
 }
 
+void RunHandler(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        ShowErrorBox(QString::fromUtf8(error.what()));
+    } catch (...) {
+        ShowErrorBox(QString());
+    }
+}
+
 bool ErrorBoxShowing()
 {
     return openBoxes > 0;

@@ -21,10 +21,10 @@ QMessageBox::Icon toMessageBoxIcon(os::Desktop::Icon icon)
 
 } // namespace
 
-bool SystemDesktop::askYesNo(const QString& caption, const QString& text)
+bool SystemDesktop::askYesNo(const QString& caption, const QString& text, Icon icon)
 {
     // No owner window: the box stands on its own, like a system message box.
-    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(toMessageBoxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -4,12 +4,15 @@
 #include "common/ZeroPad.h"
 #include "db/Contract.h"
 #include "history/ChartLegend.h"
+#include "history/CsvExport.h"
 #include "history/HistoryChart.h"
+#include "history/HistoryView.h"
 #include "history/RangePickers.h"
 #include "history/HistoryRange.h"
 #include "history/StringGrid.h"
 #include "live/ChannelInfo.h"
 #include "live/LiveView.h"
+#include "platform/os/Clock.h"
 #include "platform/os/Desktop.h"
 #include "platform/os/FileVersion.h"
 #include "platform/os/SingleInstanceMarker.h"
@@ -112,11 +115,18 @@ TFMain::TFMain(StartContext context, QWidget* parent)
         live::LiveView::Controls{ScrollBox, LabelUpdate, Chart, {ImgSourceA0, ImgSourceA1, ImgSourceA2, ImgSourceAK},
                                  picker_out_d, picker_out_t},
         *m_database, SQLQuery, *m_channels);
+    m_historyView = std::make_unique<history::HistoryView>(
+        history::HistoryView::Controls{DataGrid, EventGrid, Chart, ProgressBar, picker_in_d, picker_in_t, picker_out_d,
+                                       picker_out_t},
+        *m_database, SQLQuery, *m_channels);
     connect(m_liveView.get(), &live::LiveView::dotDoubleClicked, this, &TFMain::ShowChannelInfo);
+    connect(GetDataButton, &QToolButton::clicked, this, Guarded(this, &TFMain::GetDataButtonClick));
+    connect(SpeedButton1, &QToolButton::clicked, this, Guarded(this, &TFMain::SpeedButton1Click));
+    connect(OpenFolderButton, &QToolButton::clicked, this, Guarded(this, &TFMain::OpenFolderButtonClick));
     connect(TimerUpdate, &QTimer::timeout, this, &TFMain::TimerUpdateTimer);
     connect(PageControlMain, &QTabWidget::currentChanged, this, &TFMain::PageControlMainChange);
-    connect(Button1, &QPushButton::clicked, Chart, [this] { Chart->setAllSeriesActive(true); });
-    connect(Button2, &QPushButton::clicked, Chart, [this] { Chart->setAllSeriesActive(false); });
+    connect(Button1, &QPushButton::clicked, this, &TFMain::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TFMain::Button2Click);
     ActualSheet->installEventFilter(this);
     try {
         FormCreate();
@@ -523,6 +533,39 @@ void TFMain::ShowChannelInfo(QObject* sender)
     m_infoWindows.removeAll(nullptr);
     if (QWidget* window = live::ShowChannelInfo(sender, *m_channels))
         m_infoWindows.append(window);
+}
+
+void TFMain::GetDataButtonClick()
+{
+    m_historyView->GetDataButtonClick();
+}
+
+void TFMain::SpeedButton1Click()
+{
+    if (m_channels->count == 0)
+        return;
+    m_lastOutputDateTime = os::CurrentDateTime();
+    history::SaveGridsToCsv(m_reportsFolder, m_lastOutputDateTime, *DataGrid, *EventGrid, m_lastOutputPath);
+    if (os::Desktop::current().askYesNo(QStringLiteral("Zapis danych"),
+                                        QStringLiteral("Dane zostały zapisane.\nCzy chcesz otworzyć folder z danymi?"),
+                                        os::Desktop::Icon::Information))
+        OpenFolderButtonClick();
+}
+
+void TFMain::OpenFolderButtonClick()
+{
+    // Whether the desktop could open it is not the program's concern.
+    os::Desktop::current().openPath(m_reportsFolder);
+}
+
+void TFMain::Button1Click()
+{
+    Chart->setAllSeriesActive(true);
+}
+
+void TFMain::Button2Click()
+{
+    Chart->setAllSeriesActive(false);
 }
 
 bool TFMain::eventFilter(QObject* watched, QEvent* event)

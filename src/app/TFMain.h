@@ -26,6 +26,7 @@ namespace history {
 class CalendarPicker;
 class ChartLegend;
 class HistoryChart;
+class HistoryView;
 class StringGrid;
 class TimePicker;
 }
@@ -60,15 +61,24 @@ public:
     void TimerUpdateTimer();
     void PageControlMainChange();
     void ShowChannelInfo(QObject* sender);
+    void GetDataButtonClick();
+    void SpeedButton1Click();
+    void OpenFolderButtonClick();
+    void Button1Click();
+    void Button2Click();
 
     bool terminateRequested() const { return m_terminateRequested; }
     const QString& reportsFolder() const { return m_reportsFolder; }
+    // The last output file named by the CSV export or the report: when, and where.
+    const QDateTime& lastOutputDateTime() const { return m_lastOutputDateTime; }
+    const QString& lastOutputPath() const { return m_lastOutputPath; }
     const config::ViewConfig& viewConfig() const { return m_config; }
     const config::ConnectionSettings& connectionSettings() const { return m_connection; }
     const db::CDataBase& database() const { return *m_database; }
     const db::ChannelTable& channels() const { return *m_channels; }
     const live::LiveView& liveView() const { return *m_liveView; }
     live::LiveView& liveView() { return *m_liveView; }
+    const history::HistoryView& historyView() const { return *m_historyView; }
 
     // Controls of the window.
     QLabel* LabelStatus = nullptr;
@@ -140,11 +150,14 @@ private:
     std::unique_ptr<os::SingleInstanceMarker> m_instanceMarker;
     bool m_terminateRequested = false;
     QString m_reportsFolder;
+    QDateTime m_lastOutputDateTime;
+    QString m_lastOutputPath;
     config::WindowSettings m_windowSettings;
     config::ConnectionSettings m_connection;
     config::ViewConfig m_config;
     std::unique_ptr<db::ChannelTable> m_channels;
     std::unique_ptr<live::LiveView> m_liveView;
+    std::unique_ptr<history::HistoryView> m_historyView;
     QList<QPointer<QWidget>> m_infoWindows;
     bool m_shownOnce = false;
 };

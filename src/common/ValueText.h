@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QLocale>
 #include <QString>
 
@@ -13,6 +14,27 @@ namespace common {
 // More than 15 digits before the decimal point: scientific notation with 15 significant
 // digits, e.g. "1,00000002004088E+20" for 1e20f. NaN and infinities give "NAN", "INF"
 // and "-INF".
+//
+// One format serves many values: the grid shows them and the CSV export writes millions,
+// so the usual values are formatted with integer arithmetic and no allocation.
+class FixedPointFormat {
+public:
+    explicit FixedPointFormat(const QLocale& locale = QLocale());
+
+    QString text(float value, int dot) const;
+    // The same text appended as bytes. Only for a locale whose decimal separator is one
+    // ASCII character (then every character of the text is ASCII).
+    bool hasAsciiSeparator() const { return m_asciiSeparator != 0; }
+    void appendAscii(QByteArray& out, float value, int dot) const;
+
+private:
+    QString m_separator;
+    char m_asciiSeparator = 0;
+};
+
 QString FixedPointText(float value, int dot, const QLocale& locale = QLocale());
+// The same text, always worked out from every digit of the float's exact expansion. Slow;
+// the format above falls back to it for rare values and must agree with it everywhere.
+QString ExactFixedPointText(float value, int dot, const QLocale& locale = QLocale());
 
 } // namespace common

@@ -19,11 +19,10 @@ quint8 AlarmCode(const QString& text)
     return AlarmCode(QByteArrayView(text.toLatin1()));
 }
 
-QString AlarmMarkerOfCode(quint8 code)
+QLatin1String AlarmMarkerOfCode(quint8 code)
 {
-    static const std::array<QString, 6> markers{QString(), QStringLiteral("[!1H]"), QStringLiteral("[!1L]"),
-                                                QStringLiteral("[!2H]"), QStringLiteral("[!2L]"), QStringLiteral("[!K]")};
-    return code < markers.size() ? markers[code] : QString();
+    static constexpr std::array<const char*, 6> Markers{"", "[!1H]", "[!1L]", "[!2H]", "[!2L]", "[!K]"};
+    return QLatin1String(code < Markers.size() ? Markers[code] : "");
 }
 
 QString AlarmMarker(const QString& text)

@@ -14,6 +14,6 @@ quint8 AlarmCode(const QString& text);
 // "", "[!1H]", "[!1L]", "[!2H]", "[!2L]" or "[!K]" for the code of the text: alarm 1 or 2,
 // upper (H) or lower (L) threshold, K for a sensor fault.
 QString AlarmMarker(const QString& text);
-QString AlarmMarkerOfCode(quint8 code);
+QLatin1String AlarmMarkerOfCode(quint8 code);
 
 } // namespace db

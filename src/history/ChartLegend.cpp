@@ -2,7 +2,16 @@
 
 #include "history/HistoryChart.h"
 
+#include <QStyle>
+
 namespace history {
+
+namespace {
+
+// A long name is cut (with "…") at this width; its tool tip tells it whole.
+constexpr int MaxEntryWidth = 240;
+
+} // namespace
 
 ChartLegend::ChartLegend(HistoryChart& chart, QWidget* parent)
     : QListWidget(parent)
@@ -11,7 +20,9 @@ ChartLegend::ChartLegend(HistoryChart& chart, QWidget* parent)
     setFlow(QListView::LeftToRight);
     setWrapping(true);
     setResizeMode(QListView::Adjust);
-    setUniformItemSizes(true);
+    // Each entry as wide as its name needs, up to MaxEntryWidth.
+    setUniformItemSizes(false);
+    setTextElideMode(Qt::ElideRight);
     setFrameShape(QFrame::NoFrame);
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
@@ -40,10 +51,16 @@ void ChartLegend::rebuild()
     m_rebuildScheduled = false;
     m_updating = true;
     clear();
+    const int checkBoxWidth = m_checkBoxes ? style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, this) + 8 : 0;
+    const int height = fontMetrics().height() + 6;
     for (int i = 0; i < m_chart.seriesCount(); ++i) {
-        const QCPGraph* series = m_chart.series(i);
-        auto* item = new QListWidgetItem(series->name(), this);
+        const ChannelSeries* series = m_chart.series(i);
+        const QString name = series->name();
+        auto* item = new QListWidgetItem(name, this);
         item->setForeground(series->pen().color());
+        item->setSizeHint(QSize(std::min(fontMetrics().horizontalAdvance(name) + checkBoxWidth + 12, MaxEntryWidth), height));
+        // Escaped: a tool tip that looks like markup would otherwise be shown as HTML.
+        item->setToolTip(QStringLiteral("<p style='white-space:pre'>%1</p>").arg(name.toHtmlEscaped()));
         if (m_checkBoxes) {
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             item->setCheckState(series->visible() ? Qt::Checked : Qt::Unchecked);

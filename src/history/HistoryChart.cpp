@@ -59,51 +59,96 @@ void HistoryChart::setLeftAxisRange(const std::optional<QCPRange>& range)
         rescaleToData();
 }
 
-QCPGraph* HistoryChart::addSeries(const QString& name, const QString& title, const QColor& colour)
+ChannelSeries* HistoryChart::addSeries(const QString& name, const QString& title, const QColor& colour)
 {
-    QCPGraph* series = addGraph();
+    auto* series = new ChannelSeries(xAxis, yAxis);
     series->setObjectName(name);
     series->setName(title);
     series->setPen(QPen(colour, 1));
-    series->setAdaptiveSampling(true);
+    m_series.push_back(series);
     emit seriesListChanged();
     return series;
 }
 
-void HistoryChart::removeSeries(QCPGraph* series)
+void HistoryChart::removeSeries(ChannelSeries* series)
 {
-    if (removeGraph(series))
+    std::erase(m_series, series);
+    if (removePlottable(series))
         emit seriesListChanged();
+}
+
+void HistoryChart::showFetch(const std::shared_ptr<const MeasurementStore>& store)
+{
+    for (int i = 0; i < seriesCount(); ++i)
+        series(i)->setSource(store, quint32(i));
+    rescaleToData();
+}
+
+bool HistoryChart::hasPoints() const
+{
+    for (int i = 0; i < seriesCount(); ++i) {
+        if (series(i)->hasPoints())
+            return true;
+    }
+    return false;
+}
+
+void HistoryChart::showRangeWhileEmpty(const QDateTime& start, const QDateTime& end)
+{
+    if (hasPoints() || !start.isValid() || !end.isValid())
+        return;
+    const double lower = QCPAxisTickerDateTime::dateTimeToKey(start);
+    const double upper = QCPAxisTickerDateTime::dateTimeToKey(end);
+    xAxis->setRange(lower, upper > lower ? upper : lower + 1);
+    replot(QCustomPlot::rpQueuedReplot);
 }
 
 bool HistoryChart::seriesActive(int index) const
 {
-    const QCPGraph* series = graph(index);
+    const ChannelSeries* series = this->series(index);
     return series && series->visible();
+}
+
+bool HistoryChart::applyActive(int index, bool active)
+{
+    ChannelSeries* series = this->series(index);
+    if (!series || series->visible() == active)
+        return false;
+    series->setVisible(active);
+    emit seriesActiveChanged(index);
+    return true;
 }
 
 void HistoryChart::setSeriesActive(int index, bool active)
 {
-    QCPGraph* series = graph(index);
-    if (!series || series->visible() == active)
-        return;
-    series->setVisible(active);
-    emit seriesActiveChanged(index);
-    replot(QCustomPlot::rpQueuedReplot);
+    if (applyActive(index, active))
+        fitValueAxis();
 }
 
 void HistoryChart::setAllSeriesActive(bool active)
 {
-    for (int i = 0; i < graphCount(); ++i)
-        setSeriesActive(i, active);
+    bool changed = false;
+    for (int i = 0; i < seriesCount(); ++i)
+        changed |= applyActive(i, active);
+    if (changed)
+        fitValueAxis();
+}
+
+void HistoryChart::fitValueAxis()
+{
+    // An automatic value axis fits the shown series only.
+    if (!m_fixedLeftRange && hasPoints())
+        yAxis->rescale(true);
+    replot(QCustomPlot::rpQueuedReplot);
 }
 
 void HistoryChart::rescaleToData()
 {
-    xAxis->rescale(true);
-    if (!m_fixedLeftRange)
-        yAxis->rescale(true);
-    replot(QCustomPlot::rpQueuedReplot);
+    // The time axis covers the whole fetch, hidden series included, so that showing a
+    // series later does not need a new fit.
+    if (hasPoints())
+        xAxis->rescale(false);
+    fitValueAxis();
 }
 
 } // namespace history

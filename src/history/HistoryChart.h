@@ -1,7 +1,11 @@
 #pragma once
 
+#include "history/ChannelSeries.h"
+
+#include <memory>
 #include <optional>
 #include <qcustomplot.h>
+#include <vector>
 
 namespace history {
 
@@ -9,7 +13,10 @@ namespace history {
 // automatic scaling: modes 1 and 2 with a minimum not above the maximum, not both 0.
 std::optional<QCPRange> FixedLeftAxisRange(qint32 scale, float min, float max);
 
-// The history chart: one line series per channel over a date-time axis.
+class MeasurementStore;
+
+// The history chart: one line series per channel over a date-time axis, drawn from the
+// store of the last fetch.
 class HistoryChart final : public QCustomPlot {
     Q_OBJECT
 public:
@@ -23,10 +30,18 @@ public:
     void setLeftAxisRange(const std::optional<QCPRange>& range);
     bool leftAxisAutoScale() const { return !m_fixedLeftRange; }
 
-    int seriesCount() const { return graphCount(); }
-    QCPGraph* series(int index) const { return graph(index); }
-    QCPGraph* addSeries(const QString& name, const QString& title, const QColor& colour);
-    void removeSeries(QCPGraph* series);
+    int seriesCount() const { return int(m_series.size()); }
+    ChannelSeries* series(int index) const
+    {
+        return index >= 0 && index < seriesCount() ? m_series[std::size_t(index)] : nullptr;
+    }
+    ChannelSeries* addSeries(const QString& name, const QString& title, const QColor& colour);
+    void removeSeries(ChannelSeries* series);
+    // Series i shows channel i of store; the axes follow the new points.
+    void showFetch(const std::shared_ptr<const MeasurementStore>& store);
+    bool hasPoints() const;
+    // While the chart has no points, its time axis spans the chosen range.
+    void showRangeWhileEmpty(const QDateTime& start, const QDateTime& end);
     bool seriesActive(int index) const;
     void setSeriesActive(int index, bool active);
     void setAllSeriesActive(bool active);
@@ -38,7 +53,11 @@ signals:
     void seriesActiveChanged(int index);
 
 private:
+    bool applyActive(int index, bool active);
+    void fitValueAxis();
+
     QSharedPointer<QCPAxisTickerDateTime> m_ticker;
+    std::vector<ChannelSeries*> m_series; // in channel order; the chart owns them
     std::optional<QCPRange> m_fixedLeftRange;
 };
 

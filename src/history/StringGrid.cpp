@@ -58,6 +58,12 @@ QString StringGridModel::cell(int column, int row) const
     return {};
 }
 
+bool StringGridModel::appendAsciiCell(int column, int row, QByteArray& out) const
+{
+    return m_source && row >= 1 && column >= 0 && column < m_cols && row < m_rows
+           && !m_cells.contains(key(column, row)) && m_source->appendAsciiCellText(column, row, out);
+}
+
 void StringGridModel::setCell(int column, int row, const QString& text)
 {
     if (column < 0 || row < 0 || column >= m_cols || row >= m_rows)
@@ -76,16 +82,17 @@ void StringGridModel::setCell(int column, int row, const QString& text)
 
 void StringGridModel::setCellSource(std::shared_ptr<const GridCellSource> source)
 {
-    changeShape([&] { m_source = std::move(source); });
+    // The source replaces whatever the data rows held; the header row stays.
+    changeShape([&] {
+        m_source = std::move(source);
+        for (auto it = m_cells.begin(); it != m_cells.end();)
+            it = (it.key() >> 32) >= 1 ? m_cells.erase(it) : std::next(it);
+    });
 }
 
 void StringGridModel::clearDataCells()
 {
-    changeShape([&] {
-        m_source.reset();
-        for (auto it = m_cells.begin(); it != m_cells.end();)
-            it = (it.key() >> 32) >= 1 ? m_cells.erase(it) : std::next(it);
-    });
+    setCellSource(nullptr);
 }
 
 int StringGridModel::rowCount(const QModelIndex& parent) const

@@ -13,7 +13,15 @@ namespace history {
 class GridCellSource {
 public:
     virtual ~GridCellSource() = default;
+    // The text of a cell below the header row (row >= 1).
     virtual QString cellText(int column, int row) const = 0;
+    // For writers of millions of cells: appends the cell's text as bytes and returns true
+    // when every character of it is ASCII; false (and nothing appended) otherwise.
+    virtual bool appendAsciiCellText(int column, int row, QByteArray& out) const
+    {
+        Q_UNUSED(column) Q_UNUSED(row) Q_UNUSED(out)
+        return false;
+    }
 };
 
 // The cells of a StringGrid, addressed as (column, row) over the whole grid including its
@@ -34,7 +42,11 @@ public:
     void setFixedCols(int cols);
 
     QString cell(int column, int row) const;
+    // The cell's text appended as bytes when the source can give it as ASCII without making
+    // a QString; false (nothing appended) when the caller must take cell() instead.
+    bool appendAsciiCell(int column, int row, QByteArray& out) const;
     void setCell(int column, int row, const QString& text);
+    // The data rows (all but the header row) show source's texts from now on.
     void setCellSource(std::shared_ptr<const GridCellSource> source);
     void clearDataCells();
 

@@ -193,7 +193,9 @@ void LiveView::showValue(Row& row, const QString& text) const
 
 void LiveView::RefreshLiveView(const QString& table, bool updateView)
 {
-    if (!m_database.connected())
+    // While a history fetch streams its rows through the one query object, a refresh must
+    // not cut it short: this tick is skipped, the next one refreshes.
+    if (!m_database.connected() || m_query.isOpen())
         return;
     // A new installation has no measurement yet: nothing to show until the first row.
     const std::optional<QDateTime> newest = db::OpenMeasurementRow(m_query, table, db::MeasurementRow::Newest);

@@ -6,7 +6,6 @@
 #include <vector>
 
 namespace db { class CDataBase; }
-class QCPGraph;
 class QFrame;
 class QLabel;
 class QScrollArea;
@@ -15,6 +14,7 @@ namespace db { struct ChannelTable; }
 namespace sql { class SqlQuery; }
 namespace history {
 class CalendarPicker;
+class ChannelSeries;
 class HistoryChart;
 class TimePicker;
 }
@@ -62,7 +62,7 @@ private:
         QLabel* group1;
         QLabel* group2;
         QFrame* line;
-        QCPGraph* series;
+        history::ChannelSeries* series;
         quint8 shownCode;
     };
 

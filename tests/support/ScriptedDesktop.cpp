@@ -10,7 +10,7 @@ ScriptedDesktop::~ScriptedDesktop()
     install(m_previous);
 }
 
-bool ScriptedDesktop::askYesNo(const QString&, const QString& text)
+bool ScriptedDesktop::askYesNo(const QString&, const QString& text, Icon)
 {
     questions.append(text);
     return answers.isEmpty() ? true : answers.takeFirst();

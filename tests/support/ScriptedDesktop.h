@@ -19,7 +19,7 @@ public:
     ScriptedDesktop();
     ~ScriptedDesktop() override;
 
-    bool askYesNo(const QString& caption, const QString& text) override;
+    bool askYesNo(const QString& caption, const QString& text, Icon icon) override;
     void showMessage(const QString& caption, const QString& text, Icon icon) override;
     bool openPath(const QString& path) override;
 

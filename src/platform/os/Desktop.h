@@ -13,7 +13,7 @@ public:
     virtual ~Desktop() = default;
 
     // A Yes/No question, Yes being the default button; true when the answer is Yes.
-    virtual bool askYesNo(const QString& caption, const QString& text) = 0;
+    virtual bool askYesNo(const QString& caption, const QString& text, Icon icon = Icon::Question) = 0;
     // A message with one OK button, shown until the operator closes it.
     virtual void showMessage(const QString& caption, const QString& text, Icon icon) = 0;
     // Opens a folder or file with the desktop's default application; false when that failed.

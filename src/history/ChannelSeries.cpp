@@ -1,0 +1,153 @@
+#include "history/ChannelSeries.h"
+
+#include "history/MeasurementStore.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace history {
+
+void PixelColumnSampler::push(const QPointF& point)
+{
+    if (m_out.empty() || m_out.back() != point)
+        m_out.push_back(point);
+}
+
+void PixelColumnSampler::add(const QPointF& point)
+{
+    const double column = std::floor(point.x());
+    if (m_open && column == m_column) {
+        if (point.y() < m_low.y()) {
+            m_low = point;
+            m_lowBeforeHigh = false;
+        }
+        if (point.y() > m_high.y()) {
+            m_high = point;
+            m_lowBeforeHigh = true;
+        }
+        m_last = point;
+        return;
+    }
+    finish();
+    m_open = true;
+    m_column = column;
+    m_first = m_low = m_high = m_last = point;
+    m_lowBeforeHigh = true;
+}
+
+void PixelColumnSampler::finish()
+{
+    if (!m_open)
+        return;
+    push(m_first);
+    push(m_lowBeforeHigh ? m_low : m_high);
+    push(m_lowBeforeHigh ? m_high : m_low);
+    push(m_last);
+    m_open = false;
+}
+
+ChannelSeries::ChannelSeries(QCPAxis* keyAxis, QCPAxis* valueAxis)
+    : QCPAbstractPlottable(keyAxis, valueAxis)
+{
+    setSelectable(QCP::stNone);
+}
+
+void ChannelSeries::setSource(std::shared_ptr<const MeasurementStore> store, quint32 channel)
+{
+    m_store = std::move(store);
+    m_channel = channel;
+    if (!m_store || channel >= m_store->channelCount())
+        m_store.reset();
+}
+
+bool ChannelSeries::hasPoints() const
+{
+    return m_store && m_store->extent(m_channel).first >= 0;
+}
+
+double ChannelSeries::selectTest(const QPointF&, bool, QVariant*) const
+{
+    return -1;
+}
+
+QCPRange ChannelSeries::getKeyRange(bool& foundRange, QCP::SignDomain inSignDomain) const
+{
+    foundRange = false;
+    if (!hasPoints())
+        return {};
+    const MeasurementStore::Extent& extent = m_store->extent(m_channel);
+    const QCPRange keys(KeyOfRowTime(m_store->rowTimes()[std::size_t(extent.first)]),
+                        KeyOfRowTime(m_store->rowTimes()[std::size_t(extent.last)]));
+    // Date-time keys of any sensible date are positive.
+    foundRange = inSignDomain != QCP::sdNegative && keys.lower > 0;
+    return keys;
+}
+
+QCPRange ChannelSeries::getValueRange(bool& foundRange, QCP::SignDomain inSignDomain, const QCPRange& inKeyRange) const
+{
+    foundRange = false;
+    if (!hasPoints())
+        return {};
+    if (inSignDomain == QCP::sdBoth && inKeyRange == QCPRange()) {
+        const MeasurementStore::Extent& extent = m_store->extent(m_channel);
+        foundRange = true;
+        return QCPRange(extent.minimum, extent.maximum);
+    }
+    const std::span<const float> values = m_store->values(m_channel);
+    const std::span<const qint64> times = m_store->rowTimes();
+    const bool restricted = inKeyRange != QCPRange();
+    QCPRange range;
+    for (std::size_t row = 0; row < values.size(); ++row) {
+        const double value = values[row];
+        if (MeasurementStore::isNull(values[row]) || (restricted && !inKeyRange.contains(KeyOfRowTime(times[row])))
+            || (inSignDomain == QCP::sdPositive && value <= 0) || (inSignDomain == QCP::sdNegative && value >= 0))
+            continue;
+        range = foundRange ? QCPRange(std::min(range.lower, value), std::max(range.upper, value)) : QCPRange(value, value);
+        foundRange = true;
+    }
+    return range;
+}
+
+std::pair<qsizetype, qsizetype> ChannelSeries::rowsAround(const QCPRange& keys) const
+{
+    const std::span<const qint64> times = m_store->rowTimes();
+    const auto lower = std::lower_bound(times.begin(), times.end(), qint64(std::floor(keys.lower * 1000)));
+    const auto upper = std::upper_bound(times.begin(), times.end(), qint64(std::ceil(keys.upper * 1000)));
+    const qsizetype begin = std::max<qsizetype>(lower - times.begin() - 1, 0);
+    const qsizetype end = std::min<qsizetype>(upper - times.begin() + 1, qsizetype(times.size()));
+    return {begin, end};
+}
+
+void ChannelSeries::draw(QCPPainter* painter)
+{
+    if (!hasPoints() || !mKeyAxis || !mValueAxis)
+        return;
+    const std::span<const float> values = m_store->values(m_channel);
+    const std::span<const qint64> times = m_store->rowTimes();
+    const auto [begin, end] = rowsAround(mKeyAxis->range());
+    m_points.clear();
+    PixelColumnSampler sampler(m_points);
+    for (qsizetype row = begin; row < end; ++row) {
+        const float value = values[std::size_t(row)];
+        if (!MeasurementStore::isNull(value))
+            sampler.add(coordsToPixels(KeyOfRowTime(times[std::size_t(row)]), value));
+    }
+    sampler.finish();
+    if (m_points.empty())
+        return;
+    painter->setPen(mPen);
+    painter->setBrush(Qt::NoBrush);
+    applyDefaultAntialiasingHint(painter);
+    if (m_points.size() == 1)
+        painter->drawPoint(m_points.front());
+    else
+        painter->drawPolyline(m_points.data(), int(m_points.size()));
+}
+
+void ChannelSeries::drawLegendIcon(QCPPainter* painter, const QRectF& rect) const
+{
+    painter->setPen(mPen);
+    painter->drawLine(QLineF(rect.left(), rect.center().y(), rect.right(), rect.center().y()));
+}
+
+} // namespace history

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace history {
+
+class StringGrid;
+
+// Writes every cell of the grid, header row and column included, as
+// "text"; per cell and CR LF per line, in Windows-1250 (a character that the code page
+// cannot hold becomes "?"). A text ending in ";" gets a "'" after it; nothing else is
+// escaped. The file appears complete or not at all: it is written under a temporary name
+// in the same folder and renamed at the end, so a file of that name is either replaced
+// whole or left as it was. Throws std::runtime_error naming the file when it cannot be
+// written.
+void SaveGridToCsv(const QString& path, const StringGrid& grid);
+
+// The two files of one export, "data_<stamp>.csv" and "events_<stamp>.csv" in folder (which
+// ends with a separator), written in that order; lastPath is set to each file's path
+// before it is written, so after an error it names the file that failed.
+void SaveGridsToCsv(const QString& folder, const QDateTime& dateTime, const StringGrid& dataGrid,
+                    const StringGrid& eventGrid, QString& lastPath);
+
+} // namespace history

@@ -1,0 +1,64 @@
+#include "history/EventFetch.h"
+
+#include "common/DateTimeText.h"
+#include "db/Contract.h"
+#include "history/GridSources.h"
+#include "history/HistoryQueries.h"
+#include "platform/sql/SqlQuery.h"
+
+namespace history {
+
+namespace {
+
+enum Column { Time, Type, Device, Value, Description };
+
+// The event table holds no NULL; if one comes anyway it reads like a NULL measurement.
+const QString NullText = QStringLiteral("- ");
+
+} // namespace
+
+EventFetch::EventFetch(sql::SqlQuery& query)
+    : m_query(query)
+{
+}
+
+EventFetch::~EventFetch()
+{
+    m_query.close();
+}
+
+qint64 EventFetch::open(const QString& table, const QString& from, const QString& to)
+{
+    m_query.setSql(EventQueryText(table, from, to));
+    m_query.open();
+    const qint64 rows = std::max<qint64>(m_query.recordCount(), 0);
+    if (rows == 0) {
+        m_query.close();
+        return 0;
+    }
+    m_columns = {m_query.fieldIndex(db::contract::DateTimeColumn), m_query.fieldIndex(QStringLiteral("TYPE")),
+                 m_query.fieldIndex(QStringLiteral("NAME")), m_query.fieldIndex(QStringLiteral("VAL")),
+                 m_query.fieldIndex(QStringLiteral("DESCRIPTION"))};
+    return rows;
+}
+
+void EventFetch::read(const std::function<void()>& beforeRow, EventCells& rows)
+{
+    const auto text = [this](Column column) {
+        const int index = m_columns[column];
+        return m_query.isNull(index) ? NullText : m_query.text(index);
+    };
+    for (; !m_query.eof(); m_query.next()) {
+        beforeRow();
+        const int time = m_columns[Time];
+        const QString timeText = m_query.isNull(time) ? NullText : common::DateTimeText(m_query.toDateTime(time));
+        const int type = m_columns[Type];
+        const QString typeText = m_query.isNull(type) ? NullText
+                                 : m_query.raw(type) == "0" ? QStringLiteral("WYDARZENIE")
+                                                            : QStringLiteral("ALARM");
+        rows.append({timeText, typeText, text(Device), text(Value), text(Description)});
+    }
+    m_query.close();
+}
+
+} // namespace history

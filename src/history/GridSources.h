@@ -1,0 +1,43 @@
+#pragma once
+
+#include "common/ValueText.h"
+#include "history/StringGrid.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace history {
+
+class MeasurementStore;
+
+// The measurement grid's cells below the header, formatted from the store as they are
+// shown or saved: the row's date-time, then per channel the value ("- " for NULL, else
+// fixed-point with the channel's decimals) and the alarm marker ("- " for NULL).
+class MeasurementCells final : public GridCellSource {
+public:
+    MeasurementCells(std::shared_ptr<const MeasurementStore> store, std::vector<qint32> decimals);
+
+    QString cellText(int column, int row) const override;
+    bool appendAsciiCellText(int column, int row, QByteArray& out) const override;
+
+private:
+    std::shared_ptr<const MeasurementStore> m_store;
+    std::vector<qint32> m_decimals; // DOT per channel, as at the fetch
+    common::FixedPointFormat m_format;
+};
+
+// The event grid's cells: the texts of the fetched events, five per row.
+class EventCells final : public GridCellSource {
+public:
+    using Row = std::array<QString, 5>;
+
+    void append(Row row) { m_rows.push_back(std::move(row)); }
+    qsizetype rowCount() const { return qsizetype(m_rows.size()); }
+    QString cellText(int column, int row) const override;
+
+private:
+    std::vector<Row> m_rows;
+};
+
+} // namespace history

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "history/ChannelStatistics.h"
+#include "history/MeasurementStore.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace db { struct ChannelTable; }
+namespace sql { class SqlQuery; }
+
+namespace history {
+
+// One fetch of the measurement rows of a range: every row is read once, in a single
+// sweep, into a new store and the statistics. The query streams the result, so that
+// 10,000 rows of 3,601 columns never sit in memory as text.
+class MeasurementFetch {
+public:
+    MeasurementFetch(sql::SqlQuery& query, const db::ChannelTable& channels);
+    ~MeasurementFetch();
+    MeasurementFetch(const MeasurementFetch&) = delete;
+    MeasurementFetch& operator=(const MeasurementFetch&) = delete;
+
+    // Asks the server how many rows the range holds and, unless none, opens the range's
+    // statement and finds every channel's two columns (a missing one throws, naming it,
+    // before anything was read). Returns that count; with 0 the query is closed.
+    qint64 open(const QString& table, const QString& from, const QString& to);
+    // Reads every row; beforeRow runs before each. An error ends the sweep where it
+    // arises: what was read until then stays in store() and the statistics.
+    void read(const std::function<void()>& beforeRow);
+
+    const std::shared_ptr<MeasurementStore>& store() const { return m_store; }
+    void storeStatisticsInto(ChannelStatistics& statistics) const { m_statistics.storeInto(statistics); }
+
+private:
+    sql::SqlQuery& m_query;
+    const db::ChannelTable& m_channels;
+    int m_timeColumn = -1;
+    std::vector<std::pair<int, int>> m_columns; // value and alarm column per channel
+    std::shared_ptr<MeasurementStore> m_store;
+    StatisticsAccumulator m_statistics;
+};
+
+} // namespace history

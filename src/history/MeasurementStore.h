@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QDateTime>
+#include <span>
+#include <vector>
+
+namespace history {
+
+// The last measurement fetch, held compactly: the row times and, per channel, a 32-bit
+// value and an alarm code for every row, each with a NULL mark (about five bytes a cell).
+// Every view of the fetch reads it: the grid, the chart, the CSV export and the report.
+class MeasurementStore {
+public:
+    static constexpr quint8 NullAlarm = 0xFF;
+
+    // Where a channel's values lie: the first and the last row with a value, and the
+    // smallest and largest value; first is -1 for a channel without any value.
+    struct Extent {
+        qsizetype first = -1;
+        qsizetype last = -1;
+        float minimum = 0;
+        float maximum = 0;
+    };
+
+    explicit MeasurementStore(quint32 channelCount, qsizetype expectedRows = 0);
+
+    quint32 channelCount() const { return quint32(m_values.size()); }
+    qsizetype rowCount() const { return qsizetype(m_times.size()); }
+
+    // Row times in milliseconds of the wall clock (zone-free, see common::WallClock).
+    std::span<const qint64> rowTimes() const { return m_times; }
+    QDateTime rowDateTime(qsizetype row) const;
+
+    // A channel's values, NaN where the database held NULL (the server stores no NaN).
+    std::span<const float> values(quint32 channel) const { return m_values[channel]; }
+    static bool isNull(float value) { return value != value; }
+    // A channel's alarm codes, NullAlarm where the database held NULL.
+    std::span<const quint8> alarms(quint32 channel) const { return m_alarms[channel]; }
+    const Extent& extent(quint32 channel) const { return m_extents[channel]; }
+
+    // Filling, row by row: a new row starts with every cell NULL.
+    void appendRow(const QDateTime& time);
+    void setValue(quint32 channel, float value);
+    void setAlarm(quint32 channel, quint8 code) { m_alarms[channel].back() = code; }
+
+private:
+    std::vector<qint64> m_times;
+    std::vector<std::vector<float>> m_values;
+    std::vector<std::vector<quint8>> m_alarms;
+    std::vector<Extent> m_extents;
+};
+
+} // namespace history
