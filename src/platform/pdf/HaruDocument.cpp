@@ -1,0 +1,132 @@
+#include "platform/pdf/HaruDocument.h"
+
+#include "platform/pdf/PdfError.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QPainter>
+#include <QSizeF>
+#include <cstring>
+
+namespace pdf {
+
+namespace {
+
+constexpr const char* Encoding = "CP1250";
+constexpr HPDF_UINT32 WriteChunkSize = 64 * 1024;
+
+const char* FaceName(bool bold, bool italic)
+{
+    if (bold)
+        return italic ? "Helvetica-BoldOblique" : "Helvetica-Bold";
+    return italic ? "Helvetica-Oblique" : "Helvetica";
+}
+
+QImage OpaqueRgb(const QImage& image)
+{
+    if (!image.hasAlphaChannel())
+        return image.convertToFormat(QImage::Format_RGB888);
+    QImage flat(image.size(), QImage::Format_RGB888);
+    flat.fill(Qt::white);
+    QPainter painter(&flat);
+    painter.drawImage(0, 0, image);
+    return flat;
+}
+
+// The pixels row after row without the padding that QImage keeps at the end of each row.
+QByteArray PackedRows(const QImage& rgb)
+{
+    const qsizetype rowBytes = qsizetype(rgb.width()) * 3;
+    QByteArray pixels(rowBytes * rgb.height(), Qt::Uninitialized);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(pixels.data() + y * rowBytes, rgb.constScanLine(y), rowBytes);
+    return pixels;
+}
+
+} // namespace
+
+HaruDocument::HaruDocument()
+    : m_doc(HPDF_New(&HaruDocument::OnError, this))
+{
+    if (!m_doc)
+        throw PdfError("Out of memory for a PDF document");
+    HPDF_SetCompressionMode(handle(), HPDF_COMP_ALL);
+    HPDF_SetPageLayout(handle(), HPDF_PAGE_LAYOUT_ONE_COLUMN);
+    HPDF_SetInfoAttr(handle(), HPDF_INFO_PRODUCER, "");
+    throwIfFailed();
+}
+
+void HPDF_STDCALL HaruDocument::OnError(HPDF_STATUS number, HPDF_STATUS detail, void* document)
+{
+    auto* self = static_cast<HaruDocument*>(document);
+    // The first failure is the cause; later ones only echo the refusal of a failed document.
+    if (!self->failed()) {
+        self->m_error = number;
+        self->m_errorDetail = detail;
+    }
+}
+
+void HaruDocument::throwIfFailed() const
+{
+    if (failed())
+        throw LibraryError(m_error, m_errorDetail);
+}
+
+HPDF_Page HaruDocument::addPage(const QSizeF& size)
+{
+    const HPDF_Page page = HPDF_AddPage(handle());
+    HPDF_Page_SetWidth(page, size.width());
+    HPDF_Page_SetHeight(page, size.height());
+    return page;
+}
+
+HPDF_Font HaruDocument::face(bool bold, bool italic)
+{
+    return HPDF_GetFont(handle(), FaceName(bold, italic), Encoding);
+}
+
+HPDF_Image HaruDocument::newImage(const QImage& image)
+{
+    const QImage rgb = OpaqueRgb(image);
+    const QByteArray pixels = PackedRows(rgb);
+    return HPDF_LoadRawImageFromMem(handle(), reinterpret_cast<const HPDF_BYTE*>(pixels.constData()),
+                                    rgb.width(), rgb.height(), HPDF_CS_DEVICE_RGB, 8);
+}
+
+HPDF_Image HaruDocument::sharedImage(const QImage& image)
+{
+    const auto known = m_sharedImages.find(image.cacheKey());
+    if (known != m_sharedImages.end())
+        return known->second;
+    const HPDF_Image loaded = newImage(image);
+    if (loaded)
+        m_sharedImages.emplace(image.cacheKey(), loaded);
+    return loaded;
+}
+
+void HaruDocument::setCreationDate(const QDateTime& dateTime)
+{
+    const QDate date = dateTime.date();
+    const QTime time = dateTime.time();
+    const HPDF_Date value{date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second(),
+                          ' ', 0, 0};
+    HPDF_SetInfoDateAttr(handle(), HPDF_INFO_CREATION_DATE, value);
+}
+
+void HaruDocument::write(const std::function<void(const char* data, qint64 size)>& sink)
+{
+    if (HPDF_SaveToStream(handle()) != HPDF_OK || HPDF_ResetStream(handle()) != HPDF_OK)
+        return;
+    QByteArray chunk(WriteChunkSize, Qt::Uninitialized);
+    for (;;) {
+        HPDF_UINT32 size = WriteChunkSize;
+        // The end of the stream reads as HPDF_STREAM_EOF together with the last piece.
+        const HPDF_STATUS status = HPDF_ReadFromStream(handle(), reinterpret_cast<HPDF_BYTE*>(chunk.data()), &size);
+        if (size > 0)
+            sink(chunk.constData(), size);
+        if (status != HPDF_OK || size == 0)
+            return;
+    }
+}
+
+} // namespace pdf
