@@ -1,0 +1,164 @@
+// Saving the two history grids as CSV files in Windows-1250, and opening the reports folder.
+#include "AppFixture.h"
+#include "ScriptedDesktop.h"
+#include "TestServer.h"
+
+#include "app/ZemloApplication.h"
+#include "history/CsvExport.h"
+#include "history/GridSources.h"
+#include "history/MeasurementStore.h"
+#include "history/StringGrid.h"
+#include "platform/os/Clock.h"
+
+#include <QDir>
+#include <QToolButton>
+#include <QtTest>
+
+class CsvExportTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup();
+    void cellsAndLines();
+    void measurementCellsFromTheStore();
+    void exportNamesBothFilesByTheClick_data();
+    void exportNamesBothFilesByTheClick();
+    void unwritableFileLosesNothing();
+};
+
+namespace {
+
+QByteArray ReadFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray SavedBytes(const history::StringGrid& grid)
+{
+    const QTemporaryDir dir;
+    const QString path = dir.filePath("grid.csv");
+    history::SaveGridToCsv(path, grid);
+    return ReadFile(path);
+}
+
+} // namespace
+
+void CsvExportTest::cleanup()
+{
+    os::SetClock({});
+}
+
+void CsvExportTest::cellsAndLines()
+{
+    history::StringGrid grid;
+    grid.setColCount(3);
+    grid.setRowCount(4);
+    grid.setFixedRows(1);
+    grid.setFixedCols(1);
+    const QStringList texts{"Urządzenie", "Wartość", "Opis",
+                            "", "a;b;", "a;b",
+                            "cudzysłów \"x\"", "Łódź ść", "日本 🙂",
+                            "€ °C", ";", "x"};
+    for (int i = 0; i < texts.size(); ++i)
+        grid.setCell(i % 3, i / 3, texts[i]);
+    const QByteArray expected = QByteArray("\"Urz\xB9" "dzenie\";\"Warto\x9C\xE6\";\"Opis\";\r\n")
+                                + "\"\";\"a;b;'\";\"a;b\";\r\n"
+                                + "\"cudzys\xB3\xF3w \"x\"\";\"\xA3\xF3" "d\x9F \x9C\xE6\";\"?? ?\";\r\n"
+                                + "\"\x80 \xB0" "C\";\";'\";\"x\";\r\n";
+    QCOMPARE(SavedBytes(grid), expected);
+}
+
+void CsvExportTest::measurementCellsFromTheStore()
+{
+    // The fast byte path gives the same texts as the grid shows.
+    auto store = std::make_shared<history::MeasurementStore>(2);
+    store->appendRow(QDateTime({2021, 3, 28}, {2, 30}, Qt::UTC));
+    store->setValue(0, 21.46f);
+    store->setAlarm(0, 3);
+    store->setValue(1, -0.125f);
+    store->appendRow(QDateTime({2021, 3, 28}, {3, 0}, Qt::UTC));
+    store->setAlarm(1, 0);
+    history::StringGrid grid;
+    grid.setColCount(5);
+    grid.setRowCount(3);
+    grid.setFixedRows(1);
+    grid.setFixedCols(1);
+    for (int column = 0; column < 5; ++column)
+        grid.setCell(column, 0, QStringList{"Data godzina", "T1", "[!]", "T2", "[!]"}[column]);
+    grid.cells().setCellSource(std::make_shared<history::MeasurementCells>(store, std::vector<qint32>{1, 2}));
+    const QByteArray expected = "\"Data godzina\";\"T1\";\"[!]\";\"T2\";\"[!]\";\r\n"
+                                "\"28.03.2021 02:30:00\";\"21,5\";\"[!2H]\";\"-0,13\";\"- \";\r\n"
+                                "\"28.03.2021 03:00:00\";\"- \";\"- \";\"- \";\"\";\r\n";
+    QCOMPARE(SavedBytes(grid), expected);
+    QCOMPARE(grid.cell(3, 1), QStringLiteral("-0,13"));
+}
+
+void CsvExportTest::exportNamesBothFilesByTheClick_data()
+{
+    QTest::addColumn<bool>("openFolder");
+    QTest::newRow("Yes opens the folder") << true;
+    QTest::newRow("No leaves it") << false;
+}
+
+void CsvExportTest::exportNamesBothFilesByTheClick()
+{
+    QFETCH(bool, openFolder);
+    os::SetClock([] { return QDateTime({2021, 10, 19}, QTime(18, 20, 28, 450), Qt::UTC); });
+    ConnectedApp app([](ScratchDatabase& database) {
+        database.createContract({{.NAME = "Kocioł"}});
+        database.insertData("2021-10-19 08:00:00", {{20.25, "A"}});
+        database.insertEvent("2021-10-19 08:00:00", 0, "Pompa", 1, 2);
+    });
+    app.main->GetDataButtonClick();
+    app.desktop.answers = {openFolder};
+    app.main->SpeedButton1->click();
+    const QString folder = app.main->reportsFolder();
+    QCOMPARE(ReadFile(folder + "data_20211019_182028.csv"),
+             QByteArray("\"Data godzina\";\"Kocio\xB3\";\"[!]\";\r\n\"19.10.2021 08:00:00\";\"20,3\";\"[!1H]\";\r\n"));
+    QCOMPARE(ReadFile(folder + "events_20211019_182028.csv"),
+             QByteArray("\"Data godzina\";\"Typ\";\"Urz\xB9" "dzenie\";\"Warto\x9C\xE6\";\"Opis\";\r\n"
+                        "\"19.10.2021 08:00:00\";\"WYDARZENIE\";\"Pompa\";\"1\";\"2\";\r\n"));
+    QCOMPARE(app.main->lastOutputPath(), folder + "events_20211019_182028.csv");
+    QCOMPARE(app.desktop.questions, QStringList{"Dane zostały zapisane.\nCzy chcesz otworzyć folder z danymi?"});
+    QCOMPARE(app.desktop.opened, openFolder ? QStringList{folder} : QStringList{});
+}
+
+void CsvExportTest::unwritableFileLosesNothing()
+{
+    os::SetClock([] { return QDateTime({2021, 10, 19}, {18, 20, 28}, Qt::UTC); });
+    ConnectedApp app([](ScratchDatabase& database) {
+        database.createContract({{.NAME = "T1"}});
+        database.insertData("2021-10-19 08:00:00", {{1.0, ""}});
+    });
+    const QString folder = app.main->reportsFolder();
+    // A complete file from an earlier export of the same second, and an events file that
+    // cannot be made (a folder holds its name).
+    QFile earlier(folder + "data_20211019_182028.csv");
+    QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+    earlier.close();
+    QVERIFY(QDir(folder).mkdir("events_20211019_182028.csv"));
+    app.main->SpeedButton1->click();
+    QCOMPARE(app.desktop.messages.size(), 1);
+    QVERIFY2(app.desktop.messages[0].text.contains(folder + "events_20211019_182028.csv"),
+             qPrintable(app.desktop.messages[0].text));
+    QVERIFY(app.desktop.questions.isEmpty());
+    // The data file was written whole before; no temporary file is left beside it.
+    QVERIFY(ReadFile(folder + "data_20211019_182028.csv").startsWith("\"Data godzina\";\"T1\";\"[!]\";\r\n"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"data_20211019_182028.csv"});
+
+    // A folder that does not exist: the data file's name is in the message, nothing is made.
+    QVERIFY(QDir(folder).removeRecursively());
+    app.main->SpeedButton1->click();
+    QCOMPARE(app.desktop.messages.size(), 2);
+    QVERIFY(app.desktop.messages[1].text.contains(folder + "data_20211019_182028.csv"));
+    QVERIFY(!QDir(folder).exists());
+}
+
+int main(int argc, char** argv)
+{
+    app::ZemloApplication application(argc, argv);
+    CsvExportTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_csv_export.moc"
