@@ -1,38 +1,23 @@
 // The live view with many channels: the time to build its rows, the median time of one
 // refresh with its repaint, and beside it the median time of the bare newest-row query
 // through the C API alone. Needs a database made by zemlo-demo-db (see bench/run).
-#include "app/TFMain.h"
-#include "app/ZemloApplication.h"
-#include "live/LiveView.h"
-#include "platform/os/Desktop.h"
+#include "BenchSupport.h"
 
-#include <QElapsedTimer>
-#include <QFile>
+#include "app/ZemloApplication.h"
+#include "db/Contract.h"
+#include "live/LiveView.h"
+
 #include <QLabel>
 #include <QTabWidget>
-#include <QTemporaryDir>
-#include <algorithm>
 #include <cstdio>
 #include <mysql.h>
 
 namespace {
 
+using bench::Median;
+using bench::Milliseconds;
+
 constexpr int Rounds = 31;
-
-double Median(std::vector<double> samples)
-{
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
-
-template <typename Work>
-double Milliseconds(Work&& work)
-{
-    QElapsedTimer clock;
-    clock.start();
-    work();
-    return double(clock.nsecsElapsed()) / 1e6;
-}
 
 double BareQueryMedian(const QString& database)
 {
@@ -55,39 +40,19 @@ double BareQueryMedian(const QString& database)
     return Median(samples);
 }
 
-class SilentDesktop final : public os::Desktop {
-public:
-    bool askYesNo(const QString&, const QString&) override { return true; }
-    void showMessage(const QString& caption, const QString& text, Icon) override
-    {
-        std::fprintf(stderr, "message: %s: %s\n", qPrintable(caption), qPrintable(text));
-    }
-    bool openPath(const QString&) override { return true; }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     app::ZemloApplication application(argc, argv);
     const QString database = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("zemlo");
-    SilentDesktop desktop;
+    bench::SilentDesktop desktop;
     os::Desktop::install(&desktop);
 
-    QTemporaryDir folder;
-    QFile connection(folder.filePath(QStringLiteral("connection.ini")));
-    if (!connection.open(QIODevice::WriteOnly))
-        qFatal("cannot write connection.ini");
-    connection.write(QStringLiteral("[DataBase]\nName=%1\nPassword=zemlo_viewer\nUser=zemlo_viewer\nHost=127.0.0.1\n")
-                         .arg(database).toUtf8());
-    connection.close();
-
-    app::TFMain main({folder.path() + QLatin1Char('/'), QStringLiteral("zemlo-bench")});
-    main.resize(1280, 800);
-    main.show();
+    std::unique_ptr<bench::ConnectedWindow> window;
+    const double connect = Milliseconds([&] { window = std::make_unique<bench::ConnectedWindow>(database); });
+    app::TFMain& main = *window->main;
     main.PageControlMain->setCurrentWidget(main.ActualSheet);
-    QCoreApplication::processEvents();
-    const double connect = Milliseconds([&] { main.ToggleConnection(); });
     QCoreApplication::processEvents();
     const quint32 channels = main.channels().count;
 
@@ -117,7 +82,7 @@ int main(int argc, char** argv)
     const double bare = BareQueryMedian(database);
 
     std::printf("channels                         %u\n", channels);
-    std::printf("connect sequence                 %8.1f ms\n", connect);
+    std::printf("window start and connect          %8.1f ms\n", connect);
     std::printf("BuildLiveView                    %8.1f ms   (target < 1000 ms)\n", build);
     std::printf("RefreshLiveView + repaint, median %7.1f ms   (target <= 20 ms)\n", refresh);
     std::printf("bare newest-row query, median    %8.1f ms\n", bare);

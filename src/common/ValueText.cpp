@@ -168,8 +168,9 @@ std::optional<Rounded15> RoundTo15Digits(float magnitude)
     const int exponent = biasedExponent ? biasedExponent - 150 : -149; // magnitude = mantissa * 2^exponent
     if (mantissa == 0)
         return std::nullopt;
-    // Digits before the point, estimated and then made exact by the 15-digit test below.
-    int integerDigits = int(std::floor(std::log10(double(magnitude)))) + 1;
+    // Digits before the point, estimated from the binary exponent (off by one at most) and
+    // then made exact by the 15-digit test below.
+    int integerDigits = int(std::floor(std::ilogb(magnitude) * 0.30102999566398120)) + 1;
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int scale = SignificantDigits - integerDigits;
         if (scale < 0 || scale > MaxFastScale)

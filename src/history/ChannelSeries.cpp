@@ -13,24 +13,11 @@ void PixelColumnSampler::push(const QPointF& point)
         m_out.push_back(point);
 }
 
-void PixelColumnSampler::add(const QPointF& point)
+void PixelColumnSampler::startColumn(const QPointF& point)
 {
-    const double column = std::floor(point.x());
-    if (m_open && column == m_column) {
-        if (point.y() < m_low.y()) {
-            m_low = point;
-            m_lowBeforeHigh = false;
-        }
-        if (point.y() > m_high.y()) {
-            m_high = point;
-            m_lowBeforeHigh = true;
-        }
-        m_last = point;
-        return;
-    }
     finish();
     m_open = true;
-    m_column = column;
+    m_column = std::floor(point.x());
     m_first = m_low = m_high = m_last = point;
     m_lowBeforeHigh = true;
 }
@@ -124,17 +111,26 @@ void ChannelSeries::draw(QCPPainter* painter)
         return;
     const std::span<const float> values = m_store->values(m_channel);
     const std::span<const qint64> times = m_store->rowTimes();
-    const auto [begin, end] = rowsAround(mKeyAxis->range());
+    const QCPRange keys = mKeyAxis->range();
+    if (keys.size() <= 0)
+        return;
+    const auto [begin, end] = rowsAround(keys);
+    // The time axis is linear: a row's pixel column is one multiply and add away.
+    const double left = mKeyAxis->coordToPixel(keys.lower);
+    const double pixelsPerMillisecond = (mKeyAxis->coordToPixel(keys.upper) - left) / (keys.size() * 1000);
+    const double startMilliseconds = keys.lower * 1000;
     m_points.clear();
     PixelColumnSampler sampler(m_points);
     for (qsizetype row = begin; row < end; ++row) {
         const float value = values[std::size_t(row)];
         if (!MeasurementStore::isNull(value))
-            sampler.add(coordsToPixels(KeyOfRowTime(times[std::size_t(row)]), value));
+            sampler.add({left + (double(times[std::size_t(row)]) - startMilliseconds) * pixelsPerMillisecond, value});
     }
     sampler.finish();
     if (m_points.empty())
         return;
+    for (QPointF& point : m_points)
+        point.setY(mValueAxis->coordToPixel(point.y()));
     painter->setPen(mPen);
     painter->setBrush(Qt::NoBrush);
     applyDefaultAntialiasingHint(painter);

@@ -14,11 +14,28 @@ class MeasurementStore;
 class PixelColumnSampler {
 public:
     explicit PixelColumnSampler(std::vector<QPointF>& out) : m_out(out) {}
-    // Points in pixel coordinates, their x ascending or descending.
-    void add(const QPointF& point);
+    // Points with x in pixels, ascending or descending; y may be the value itself, since
+    // the lowest and highest value are the lowest and highest pixel.
+    void add(const QPointF& point)
+    {
+        if (m_open && point.x() >= m_column && point.x() < m_column + 1) {
+            if (point.y() < m_low.y()) {
+                m_low = point;
+                m_lowBeforeHigh = false;
+            }
+            if (point.y() > m_high.y()) {
+                m_high = point;
+                m_lowBeforeHigh = true;
+            }
+            m_last = point;
+            return;
+        }
+        startColumn(point);
+    }
     void finish();
 
 private:
+    void startColumn(const QPointF& point);
     void push(const QPointF& point);
 
     std::vector<QPointF>& m_out;

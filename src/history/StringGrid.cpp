@@ -50,25 +50,28 @@ QString StringGridModel::cell(int column, int row) const
 {
     if (column < 0 || row < 0 || column >= m_cols || row >= m_rows)
         return {};
+    if (row == 0)
+        return m_header.value(column);
     const auto stored = m_cells.constFind(key(column, row));
     if (stored != m_cells.constEnd())
         return *stored;
-    if (m_source && row >= 1)
-        return m_source->cellText(column, row);
-    return {};
+    return m_source ? m_source->cellText(column, row) : QString();
 }
 
 bool StringGridModel::appendAsciiCell(int column, int row, QByteArray& out) const
 {
     return m_source && row >= 1 && column >= 0 && column < m_cols && row < m_rows
-           && !m_cells.contains(key(column, row)) && m_source->appendAsciiCellText(column, row, out);
+           && (m_cells.isEmpty() || !m_cells.contains(key(column, row)))
+           && m_source->appendAsciiCellText(column, row, out);
 }
 
 void StringGridModel::setCell(int column, int row, const QString& text)
 {
     if (column < 0 || row < 0 || column >= m_cols || row >= m_rows)
         return;
-    if (text.isEmpty() && !m_source)
+    if (row == 0)
+        m_header.insert(column, text);
+    else if (text.isEmpty() && !m_source)
         m_cells.remove(key(column, row));
     else
         m_cells.insert(key(column, row), text);
@@ -85,8 +88,7 @@ void StringGridModel::setCellSource(std::shared_ptr<const GridCellSource> source
     // The source replaces whatever the data rows held; the header row stays.
     changeShape([&] {
         m_source = std::move(source);
-        for (auto it = m_cells.begin(); it != m_cells.end();)
-            it = (it.key() >> 32) >= 1 ? m_cells.erase(it) : std::next(it);
+        m_cells.clear();
     });
 }
 

@@ -63,7 +63,8 @@ private:
     int m_cols = 1;
     int m_fixedRows = 0;
     int m_fixedCols = 0;
-    QHash<quint64, QString> m_cells;
+    QHash<int, QString> m_header;  // row 0 by column
+    QHash<quint64, QString> m_cells; // texts set into the data rows
     std::shared_ptr<const GridCellSource> m_source;
 };
 

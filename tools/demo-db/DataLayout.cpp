@@ -113,7 +113,9 @@ std::string DataLayout::createViewSql(const std::vector<ChannelSettings>& channe
     std::string select = "t1.`DT`";
     std::string from;
     for (std::size_t t = 0; t < m_tables.size(); ++t) {
-        const std::string alias = "t" + std::to_string(t + 1);
+        // Built in two steps: "t" + std::to_string(...) trips GCC 12's -Wrestrict.
+        std::string alias = "t";
+        alias += std::to_string(t + 1);
         for (const std::size_t c : m_tables[t].channels) {
             select += ", " + alias + "." + quoteIdentifier(channels[c].name);
             select += ", " + alias + "." + quoteIdentifier(alarmColumn(channels[c]));

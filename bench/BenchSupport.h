@@ -1,0 +1,43 @@
+#pragma once
+
+#include "app/TFMain.h"
+#include "platform/os/Desktop.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <memory>
+#include <vector>
+
+namespace bench {
+
+// Answers Yes, opens nothing and prints every message, so that a benchmark runs unattended.
+class SilentDesktop final : public os::Desktop {
+public:
+    bool askYesNo(const QString& caption, const QString& text, Icon icon) override;
+    void showMessage(const QString& caption, const QString& text, Icon icon) override;
+    bool openPath(const QString& path) override;
+};
+
+template <typename Work>
+double Milliseconds(Work&& work)
+{
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+double Median(std::vector<double> samples);
+
+// The process's peak resident memory so far, in megabytes.
+double PeakMemoryMegabytes();
+
+// A main window of 1280 x 800 in a folder of its own with the viewer's login to database
+// on the private server, shown and connected.
+struct ConnectedWindow {
+    QTemporaryDir folder;
+    std::unique_ptr<app::TFMain> main;
+    explicit ConnectedWindow(const QString& database, const QByteArray& config = {});
+};
+
+} // namespace bench
