@@ -3,6 +3,7 @@
 #include "history/HistoryChart.h"
 
 #include <QStyle>
+#include <QTextDocument>
 
 namespace history {
 
@@ -59,8 +60,8 @@ void ChartLegend::rebuild()
         auto* item = new QListWidgetItem(name, this);
         item->setForeground(series->pen().color());
         item->setSizeHint(QSize(std::min(fontMetrics().horizontalAdvance(name) + checkBoxWidth + 12, MaxEntryWidth), height));
-        // Escaped: a tool tip that looks like markup would otherwise be shown as HTML.
-        item->setToolTip(QStringLiteral("<p style='white-space:pre'>%1</p>").arg(name.toHtmlEscaped()));
+        // Converted as text: a tool tip that looks like markup would be shown as HTML.
+        item->setToolTip(Qt::convertFromPlainText(name, Qt::WhiteSpaceNoWrap));
         if (m_checkBoxes) {
             item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
             item->setCheckState(series->visible() ? Qt::Checked : Qt::Unchecked);

@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QStyleOptionHeader>
+#include <QTextDocument>
 
 namespace history {
 
@@ -116,11 +117,15 @@ QVariant StringGridModel::data(const QModelIndex& index, int role) const
 
 QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (role != Qt::DisplayRole)
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
+    QString text;
     if (orientation == Qt::Horizontal)
-        return m_fixedRows ? cell(section + m_fixedCols, 0) : QString();
-    return m_fixedCols ? cell(0, section + m_fixedRows) : QString();
+        text = m_fixedRows ? cell(section + m_fixedCols, 0) : QString();
+    else
+        text = m_fixedCols ? cell(0, section + m_fixedRows) : QString();
+    // A tool tip that looks like markup would be shown as HTML: it is converted as text.
+    return role == Qt::ToolTipRole && !text.isEmpty() ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNoWrap) : text;
 }
 
 StringGrid::StringGrid(QWidget* parent)
@@ -138,8 +143,11 @@ StringGrid::StringGrid(QWidget* parent)
     setWordWrap(false);
     connect(&m_model, &QAbstractItemModel::modelReset, this, &StringGrid::applyColumnWidths);
     // The corner above the fixed column shows the fixed column's own header text.
-    if (auto* corner = findChild<QAbstractButton*>())
-        corner->installEventFilter(this);
+    m_corner = findChild<QAbstractButton*>();
+    if (m_corner)
+        m_corner->installEventFilter(this);
+    // A name wider than its column shows its beginning; its tool tip tells it whole.
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     applyColumnWidths();
 }
 
@@ -185,9 +193,10 @@ void StringGrid::applyColumnWidths()
 
 bool StringGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() != QEvent::Paint || m_model.fixedRows() == 0 || m_model.fixedCols() == 0)
+    // The scroll area watches its scroll bars too: only the corner is painted here.
+    if (watched != m_corner || event->type() != QEvent::Paint || m_model.fixedRows() == 0 || m_model.fixedCols() == 0)
         return QTableView::eventFilter(watched, event);
-    auto* corner = static_cast<QWidget*>(watched);
+    QWidget* corner = m_corner;
     QStyleOptionHeader option;
     option.initFrom(corner);
     option.rect = corner->rect();

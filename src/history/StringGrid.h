@@ -3,6 +3,8 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QTableView>
+
+class QWidget;
 #include <functional>
 #include <memory>
 
@@ -96,6 +98,7 @@ private:
 
     StringGridModel m_model;
     QVector<int> m_colWidths;
+    QWidget* m_corner = nullptr; // the button above the fixed column
 };
 
 // Blanks every cell below the header row; the shape of the grid stays as it is.
