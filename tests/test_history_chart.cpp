@@ -4,6 +4,7 @@
 #include "history/ChannelSeries.h"
 #include "history/HistoryChart.h"
 #include "history/MeasurementStore.h"
+#include "history/PixelColumns.h"
 
 #include <QApplication>
 #include <QtTest>
@@ -11,22 +12,33 @@
 class HistoryChartTest : public QObject {
     Q_OBJECT
 private slots:
-    void samplerKeepsTheExtremesOfEveryColumn();
+    void strokesKeepTheExtremesOfEveryColumn();
     void spikeAmongManyPointsIsDrawn();
     void legendEntriesFitTheirNames();
 };
 
-void HistoryChartTest::samplerKeepsTheExtremesOfEveryColumn()
+void HistoryChartTest::strokesKeepTheExtremesOfEveryColumn()
 {
-    std::vector<QPointF> points;
-    history::PixelColumnSampler sampler(points);
-    // Column 0: a dip after a peak; column 1: one point; column 2: rising only.
-    for (const QPointF& point : {QPointF(0.1, 5), QPointF(0.2, 1), QPointF(0.3, 9), QPointF(0.4, 4), QPointF(1.5, 3),
-                                 QPointF(2.0, 1), QPointF(2.5, 2), QPointF(2.9, 3)})
-        sampler.add(point);
-    sampler.finish();
-    const std::vector<QPointF> expected{{0.1, 5}, {0.2, 1}, {0.3, 9}, {0.4, 4}, {1.5, 3}, {2.0, 1}, {2.9, 3}};
-    QCOMPARE(points, expected);
+    // One pixel a second; rows 0.2 s apart share a column.
+    const std::vector<qint64> times{0, 200, 400, 600, 10000, 20000, 20400, 20800, 30000, 40000};
+    const float null = std::numeric_limits<float>::quiet_NaN();
+    // Column 0: a dip after a peak; column 10: one value; column 20: rising, a NULL inside;
+    // column 30: NULL only; column 40: one value.
+    const std::vector<float> values{5, 1, 9, 4, 3, 1, null, 3, null, 7};
+    history::PixelColumns columns;
+    columns.group(times, 0, qsizetype(times.size()), 0, 0, 0.001);
+    std::vector<QLineF> strokes;
+    history::ColumnStrokes(columns, values, strokes);
+    const std::vector<QLineF> expected{{0.2, 1, 0.4, 9},   // column 0, lowest to highest
+                                       {0.6, 4, 10, 3},    // its last to column 10
+                                       {10, 3, 20, 1},     // column 10 to column 20's first
+                                       {20, 1, 20.8, 3},   // column 20, lowest to highest
+                                       {20.8, 3, 40, 7}};  // over the empty column 30
+    QCOMPARE(strokes, expected);
+
+    strokes.clear();
+    history::ColumnStrokes(columns, std::vector<float>{null, null, null, null, null, null, null, null, null, 7}, strokes);
+    QCOMPARE(strokes, std::vector<QLineF>{QLineF(40, 7, 40, 7)});
 }
 
 void HistoryChartTest::spikeAmongManyPointsIsDrawn()

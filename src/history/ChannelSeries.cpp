@@ -7,32 +7,6 @@
 
 namespace history {
 
-void PixelColumnSampler::push(const QPointF& point)
-{
-    if (m_out.empty() || m_out.back() != point)
-        m_out.push_back(point);
-}
-
-void PixelColumnSampler::startColumn(const QPointF& point)
-{
-    finish();
-    m_open = true;
-    m_column = std::floor(point.x());
-    m_first = m_low = m_high = m_last = point;
-    m_lowBeforeHigh = true;
-}
-
-void PixelColumnSampler::finish()
-{
-    if (!m_open)
-        return;
-    push(m_first);
-    push(m_lowBeforeHigh ? m_low : m_high);
-    push(m_lowBeforeHigh ? m_high : m_low);
-    push(m_last);
-    m_open = false;
-}
-
 ChannelSeries::ChannelSeries(QCPAxis* keyAxis, QCPAxis* valueAxis)
     : QCPAbstractPlottable(keyAxis, valueAxis)
 {
@@ -112,32 +86,27 @@ void ChannelSeries::draw(QCPPainter* painter)
     const std::span<const float> values = m_store->values(m_channel);
     const std::span<const qint64> times = m_store->rowTimes();
     const QCPRange keys = mKeyAxis->range();
-    if (keys.size() <= 0)
+    if (keys.size() <= 0 || mValueAxis->range().size() <= 0)
         return;
     const auto [begin, end] = rowsAround(keys);
     // The time axis is linear: a row's pixel column is one multiply and add away.
     const double left = mKeyAxis->coordToPixel(keys.lower);
     const double pixelsPerMillisecond = (mKeyAxis->coordToPixel(keys.upper) - left) / (keys.size() * 1000);
     const double startMilliseconds = keys.lower * 1000;
-    m_points.clear();
-    PixelColumnSampler sampler(m_points);
-    for (qsizetype row = begin; row < end; ++row) {
-        const float value = values[std::size_t(row)];
-        if (!MeasurementStore::isNull(value))
-            sampler.add({left + (double(times[std::size_t(row)]) - startMilliseconds) * pixelsPerMillisecond, value});
-    }
-    sampler.finish();
-    if (m_points.empty())
-        return;
-    for (QPointF& point : m_points)
-        point.setY(mValueAxis->coordToPixel(point.y()));
+    m_columns->group(times, begin, end, left, startMilliseconds, pixelsPerMillisecond);
+    m_strokes.clear();
+    ColumnStrokes(*m_columns, values, m_strokes);
     painter->setPen(mPen);
     painter->setBrush(Qt::NoBrush);
     applyDefaultAntialiasingHint(painter);
-    if (m_points.size() == 1)
-        painter->drawPoint(m_points.front());
-    else
-        painter->drawPolyline(m_points.data(), int(m_points.size()));
+    // The value axis is linear too.
+    const QCPRange range = mValueAxis->range();
+    const double bottom = mValueAxis->coordToPixel(range.lower);
+    const double pixelsPerUnit = (mValueAxis->coordToPixel(range.upper) - bottom) / range.size();
+    for (QLineF& stroke : m_strokes)
+        stroke.setLine(stroke.x1(), bottom + (stroke.y1() - range.lower) * pixelsPerUnit, stroke.x2(),
+                       bottom + (stroke.y2() - range.lower) * pixelsPerUnit);
+    painter->drawLines(m_strokes.data(), int(m_strokes.size()));
 }
 
 void ChannelSeries::drawLegendIcon(QCPPainter* painter, const QRectF& rect) const

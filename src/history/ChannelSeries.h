@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history/PixelColumns.h"
+
 #include <memory>
 #include <qcustomplot.h>
 #include <vector>
@@ -8,46 +10,10 @@ namespace history {
 
 class MeasurementStore;
 
-// Keeps, of a line's points, the first, the lowest, the highest and the last one in each
-// pixel column, in the order they came: a line through those covers the same pixels as the
-// line through all of them, so no peak is lost however many points share a column.
-class PixelColumnSampler {
-public:
-    explicit PixelColumnSampler(std::vector<QPointF>& out) : m_out(out) {}
-    // Points with x in pixels, ascending or descending; y may be the value itself, since
-    // the lowest and highest value are the lowest and highest pixel.
-    void add(const QPointF& point)
-    {
-        if (m_open && point.x() >= m_column && point.x() < m_column + 1) {
-            if (point.y() < m_low.y()) {
-                m_low = point;
-                m_lowBeforeHigh = false;
-            }
-            if (point.y() > m_high.y()) {
-                m_high = point;
-                m_lowBeforeHigh = true;
-            }
-            m_last = point;
-            return;
-        }
-        startColumn(point);
-    }
-    void finish();
-
-private:
-    void startColumn(const QPointF& point);
-    void push(const QPointF& point);
-
-    std::vector<QPointF>& m_out;
-    bool m_open = false;
-    double m_column = 0;
-    QPointF m_first, m_low, m_high, m_last;
-    bool m_lowBeforeHigh = true;
-};
-
 // One channel's curve in a chart, read straight from the store of the last fetch: the
 // chart holds no copy of the points. NULL values are passed over, so the line joins the
-// values on either side. Drawn per pixel column through PixelColumnSampler.
+// values on either side. Drawn per pixel column (ColumnStrokes), so a frame costs the same
+// whether a column holds one point or a thousand, and no peak is lost.
 class ChannelSeries final : public QCPAbstractPlottable {
     Q_OBJECT
 public:
@@ -55,6 +21,8 @@ public:
 
     // The channel's values of store; no store: no points.
     void setSource(std::shared_ptr<const MeasurementStore> store, quint32 channel);
+    // The grouping of rows into pixel columns, shared by the series of one chart.
+    void setPixelColumns(std::shared_ptr<PixelColumns> columns) { m_columns = std::move(columns); }
     const std::shared_ptr<const MeasurementStore>& store() const { return m_store; }
     quint32 channel() const { return m_channel; }
     bool hasPoints() const;
@@ -74,7 +42,8 @@ private:
 
     std::shared_ptr<const MeasurementStore> m_store;
     quint32 m_channel = 0;
-    std::vector<QPointF> m_points; // reused from frame to frame
+    std::shared_ptr<PixelColumns> m_columns = std::make_shared<PixelColumns>();
+    std::vector<QLineF> m_strokes; // reused from frame to frame
 };
 
 // The chart key of a store row time: seconds since the epoch, as the date-time axis counts.

@@ -62,6 +62,7 @@ void HistoryChart::setLeftAxisRange(const std::optional<QCPRange>& range)
 ChannelSeries* HistoryChart::addSeries(const QString& name, const QString& title, const QColor& colour)
 {
     auto* series = new ChannelSeries(xAxis, yAxis);
+    series->setPixelColumns(m_pixelColumns);
     series->setObjectName(name);
     series->setName(title);
     series->setPen(QPen(colour, 1));

@@ -58,6 +58,7 @@ private:
 
     QSharedPointer<QCPAxisTickerDateTime> m_ticker;
     std::vector<ChannelSeries*> m_series; // in channel order; the chart owns them
+    std::shared_ptr<PixelColumns> m_pixelColumns = std::make_shared<PixelColumns>();
     std::optional<QCPRange> m_fixedLeftRange;
 };
 
