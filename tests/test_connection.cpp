@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QtTest>
+#include <limits>
 
 class ConnectionTest : public QObject {
     Q_OBJECT
@@ -152,6 +153,11 @@ void ConnectionTest::refreshPeriod_data()
     QTest::newRow("hex") << "0x0A" << 10000;
     QTest::newRow("0: off") << "0" << 0;
     QTest::newRow("negative: off") << "-3" << 0;
+    // Beyond what QTimer takes (an int of milliseconds, about 24.8 days): the longest it takes.
+    QTest::newRow("2147484 s") << "2147484" << std::numeric_limits<int>::max();
+    QTest::newRow("about 50 days") << "4294968" << std::numeric_limits<int>::max();
+    QTest::newRow("largest") << "2147483647" << std::numeric_limits<int>::max();
+    QTest::newRow("smallest: off") << "-2147483648" << 0;
 }
 
 void ConnectionTest::refreshPeriod()

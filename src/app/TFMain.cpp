@@ -27,6 +27,8 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
+#include <optional>
 
 namespace app {
 
@@ -36,6 +38,15 @@ const QString ProgramTitle = QStringLiteral("ZEMLO Viewer");
 constexpr int MinimumOuterWidth = 900;
 constexpr int MinimumOuterHeight = 600;
 constexpr int TabIconSize = 34;
+
+// The timer interval for a refresh period in seconds: none for 0 or a negative period;
+// a period beyond what QTimer takes (an int of milliseconds, about 24.8 days) gets the longest it takes.
+std::optional<int> RefreshInterval(qint32 seconds)
+{
+    if (seconds <= 0)
+        return std::nullopt;
+    return int(std::min<qint64>(qint64(seconds) * 1000, std::numeric_limits<int>::max()));
+}
 
 QFont Tahoma(int points, bool bold = false, bool italic = false)
 {
@@ -474,9 +485,8 @@ void TFMain::ToggleConnection()
             history::PrepareDataGrid(*DataGrid, *m_channels, m_channels->count);
             history::InitDateRange(*m_database, SQLQuery, db::contract::DataTable, *picker_in_d, *picker_in_t);
             RefreshLiveView(db::contract::DataTable, false);
-            // A negative period switches the periodic refresh off, like 0.
-            if (m_config.Refresh > 0) {
-                TimerUpdate->setInterval(m_config.Refresh * 1000);
+            if (const std::optional<int> interval = RefreshInterval(m_config.Refresh)) {
+                TimerUpdate->setInterval(*interval);
                 TimerUpdate->start();
             } else {
                 TimerUpdate->stop();
