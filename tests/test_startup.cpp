@@ -16,11 +16,13 @@
 #include <QToolButton>
 #include <QtTest>
 #include <csignal>
+#include <sys/resource.h>
 
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
     void secondInstanceRefusedUntilFirstIsKilled();
+    void markerThatCannotBeMadeCountsAsFirstInstance();
     void splashHandsOverAfter200Ticks();
     void escapeHandsOverAtOnce();
     void closeButtonAsksFirst_data();
@@ -72,6 +74,28 @@ void StartupTest::secondInstanceRefusedUntilFirstIsKilled()
     // And while this instance runs, the next is refused again.
     const auto running = second.start();
     QVERIFY(refusedAsSecondInstance(second, desktop));
+}
+
+void StartupTest::markerThatCannotBeMadeCountsAsFirstInstance()
+{
+    const QString name = AppFolder().context().instanceMarkerName;
+    // No file descriptor may be opened: the marker fails for another reason than a running copy.
+    rlimit limits{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &limits), 0);
+    rlimit none = limits;
+    none.rlim_cur = 0;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &none), 0);
+    std::exception_ptr error;
+    bool alreadyExisted = true;
+    try {
+        const os::SingleInstanceMarker marker(name);
+        alreadyExisted = marker.alreadyExisted();
+    } catch (...) {
+        error = std::current_exception(); // looked at once descriptors may be opened again
+    }
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &limits), 0);
+    QVERIFY_THROWS_NO_EXCEPTION(if (error) std::rethrow_exception(error));
+    QVERIFY(!alreadyExisted);
 }
 
 void StartupTest::splashHandsOverAfter200Ticks()
