@@ -30,6 +30,8 @@ private slots:
     void rowsForThreeChannels();
     void refreshShowsValuesUnitsAndDots();
     void refreshWithoutViewSetsOnlyTheRangeEnd();
+    void missingColumnStopsAtItsChannel_data();
+    void missingColumnStopsAtItsChannel();
     void separatorsFollowTheWidth();
     void informationWindow();
     void refreshErrorsDoNotStack();
@@ -167,6 +169,38 @@ void LiveViewTest::refreshWithoutViewSetsOnlyTheRangeEnd()
     QCOMPARE(app.main->picker_out_t->time(), QTime(7, 8, 9));
     QCOMPARE(app.label("ViewValue_0000")->text(), QStringLiteral("20,0 °C"));
     QCOMPARE(app.main->LabelUpdate->text(), update);
+}
+
+void LiveViewTest::missingColumnStopsAtItsChannel_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QStringList>("values"); // the three value labels after the failed refresh
+    QTest::newRow("value column") << "Ciśnienie" << QStringList{"30,0 °C", "1,00 bar", "1,0000000000 "};
+    QTest::newRow("alarm column") << "Ciśnienie_AL" << QStringList{"30,0 °C", "2,00 bar", "1,0000000000 "};
+}
+
+void LiveViewTest::missingColumnStopsAtItsChannel()
+{
+    QFETCH(QString, column);
+    QFETCH(QStringList, values);
+    Connected app({{{20.0, "A"}, {1.0, ""}, {1.0, ""}}});
+    const QString update = app.main->LabelUpdate->text();
+    app.database.insertData("2021-10-19 08:01:00", {{30.0, "E"}, {2.0, "E"}, {3.0, "E"}});
+    app.database.exec("ALTER TABLE ZEMLO_DATA DROP COLUMN " + ScratchDatabase::quoteName(column));
+    // The channels before the missing column are updated, then the error names it; the
+    // same again when the column indexes are already known.
+    for (int refresh = 0; refresh < 2; ++refresh) {
+        try {
+            app.main->RefreshLiveView(db::contract::DataTable, true);
+            QFAIL("no error for the missing column");
+        } catch (const std::exception& error) {
+            QVERIFY2(QString::fromUtf8(error.what()).contains("'" + column + "'"), error.what());
+        }
+        const QStringList shown{app.label("ViewValue_0000")->text(), app.label("ViewValue_0001")->text(),
+                                app.label("ViewValue_0002")->text()};
+        QCOMPARE(shown, values);
+        QCOMPARE(app.main->LabelUpdate->text(), update);
+    }
 }
 
 void LiveViewTest::separatorsFollowTheWidth()

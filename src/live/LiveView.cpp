@@ -210,30 +210,33 @@ void LiveView::RefreshLiveView(const QString& table, bool updateView)
                                     + common::DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
 }
 
-void LiveView::lookUpColumns(quint32 count)
+int LiveView::column(quint32 slot, const QString& name)
 {
-    if (m_columns.size() == count && m_columnsVersion == m_query.fieldLayoutVersion())
-        return;
-    m_columns.clear();
-    for (quint32 i = 0; i < count; ++i)
-        m_columns.emplace_back(m_query.fieldIndex(m_channels.NAME[i]),
-                               m_query.fieldIndex(db::contract::AlarmColumn(m_channels.NAME[i])));
-    m_columnsVersion = m_query.fieldLayoutVersion();
+    if (m_columnsVersion != m_query.fieldLayoutVersion()) {
+        m_columns.clear();
+        m_columnsVersion = m_query.fieldLayoutVersion();
+    }
+    // Looked up in channel order as the refresh reaches them: a missing column fails at its
+    // own channel, after the channels before it were updated.
+    if (slot == m_columns.size())
+        m_columns.push_back(m_query.fieldIndex(name));
+    return m_columns[slot];
 }
 
 void LiveView::showCurrentRow()
 {
     const quint32 count = std::min<quint32>(m_channels.count, quint32(m_rows.size()));
-    lookUpColumns(count);
     for (quint32 i = 0; i < count; ++i) {
         Row& row = m_rows[i];
+        const QString& name = m_channels.NAME[i];
         const QString& unit = m_channels.UNIT[i];
-        const auto [value, alarm] = m_columns[i];
+        const int value = column(2 * i, name);
         if (m_query.isNull(value))
             showValue(row, QStringLiteral("- ") + unit);
         else
             showValue(row, common::FixedPointText(m_query.toFloat(value), m_channels.DOT[i]) + QLatin1Char(' ') + unit);
         // A NULL alarm leaves the dot as it was.
+        const int alarm = column(2 * i + 1, db::contract::AlarmColumn(name));
         if (m_query.isNull(alarm))
             continue;
         const quint8 code = db::AlarmCode(m_query.raw(alarm));
