@@ -30,6 +30,7 @@ private slots:
     void rowsForThreeChannels();
     void refreshShowsValuesUnitsAndDots();
     void refreshWithoutViewSetsOnlyTheRangeEnd();
+    void valueLabelsShowTheirWholeText();
     void missingColumnStopsAtItsChannel_data();
     void missingColumnStopsAtItsChannel();
     void separatorsFollowTheWidth();
@@ -169,6 +170,17 @@ void LiveViewTest::refreshWithoutViewSetsOnlyTheRangeEnd()
     QCOMPARE(app.main->picker_out_t->time(), QTime(7, 8, 9));
     QCOMPARE(app.label("ViewValue_0000")->text(), QStringLiteral("20,0 °C"));
     QCOMPARE(app.main->LabelUpdate->text(), update);
+}
+
+void LiveViewTest::valueLabelsShowTheirWholeText()
+{
+    // A large number with DOT 10 is wider than the box up to the dot; 20,0 °C fits it.
+    Connected app({{{20.0, "A"}, {1.0, ""}, {123456789012345.0, ""}}});
+    const QLabel* fits = app.label("ViewValue_0000");
+    const QLabel* wide = app.label("ViewValue_0002");
+    QVERIFY2(wide->width() >= wide->sizeHint().width(), qPrintable(wide->text()));
+    QCOMPARE(fits->width(), 620 - 420 - 4);
+    QVERIFY(fits->width() >= fits->sizeHint().width());
 }
 
 void LiveViewTest::missingColumnStopsAtItsChannel_data()

@@ -54,6 +54,15 @@ QLabel* RowLabel(QWidget* parent, const QString& name, const QString& text, int 
     return label;
 }
 
+// A value label whose text is wider than its box grows to the whole text. A text that fits
+// leaves the box, and the window's geometry, alone.
+void WidenToText(QLabel* value)
+{
+    const int advance = value->fontMetrics().horizontalAdvance(value->text());
+    if (advance > value->width())
+        value->setFixedWidth(std::max(advance, value->sizeHint().width()));
+}
+
 QString GroupText(const QString& group)
 {
     return group == NoGroup ? QStringLiteral("-") : group;
@@ -110,6 +119,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
         // The value changes on every refresh: a fixed box up to the dot spares the window
         // a geometry update per label and tick.
         row.value->setFixedSize(ValueWidth, row.value->height());
+        WidenToText(row.value);
         row.image = new AlarmDot(parent);
         row.image->setObjectName(QStringLiteral("ViewImage_") + number);
         row.image->setGeometry(620, top, 16, 16);
@@ -187,8 +197,10 @@ void LiveView::fitRowsParent()
 
 void LiveView::showValue(Row& row, const QString& text) const
 {
-    if (row.value->text() != text)
-        row.value->setText(text);
+    if (row.value->text() == text)
+        return;
+    row.value->setText(text);
+    WidenToText(row.value);
 }
 
 void LiveView::RefreshLiveView(const QString& table, bool updateView)
