@@ -24,6 +24,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -66,6 +67,15 @@ Widget* Named(Widget* widget, const QString& name)
 {
     widget->setObjectName(name);
     return widget;
+}
+
+// A label for texts that come from the database or the settings files: shown as written.
+QLabel* PlainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
 }
 
 QPixmap Artwork(const QString& name, int width, int height)
@@ -158,7 +168,7 @@ void TFMain::BuildLayout()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    LabelStatus = Named(new QLabel(QStringLiteral("LabelStatus"), central), QStringLiteral("LabelStatus"));
+    LabelStatus = Named(PlainLabel(QStringLiteral("LabelStatus"), central), QStringLiteral("LabelStatus"));
     LabelStatus->setFixedHeight(30);
     LabelStatus->setAlignment(Qt::AlignCenter);
     LabelStatus->setAutoFillBackground(true);
@@ -178,7 +188,7 @@ void TFMain::BuildLayout()
     StatusBar = Named(new QStatusBar(this), QStringLiteral("StatusBar"));
     StatusBar->setFixedHeight(19);
     StatusBar->setSizeGripEnabled(true);
-    StatusPanel = Named(new QLabel(StatusBar), QStringLiteral("StatusPanel"));
+    StatusPanel = Named(PlainLabel(QString(), StatusBar), QStringLiteral("StatusPanel"));
     StatusBar->addWidget(StatusPanel, 1);
     setStatusBar(StatusBar);
 
@@ -197,7 +207,7 @@ QWidget* TFMain::BuildLiveSheet()
     ScrollBox->setWidget(rows);
     fill->addWidget(ScrollBox);
 
-    LabelUpdate = Named(new QLabel(QStringLiteral("Data Ostatniej aktualizacji: -"), rows), QStringLiteral("LabelUpdate"));
+    LabelUpdate = Named(PlainLabel(QStringLiteral("Data Ostatniej aktualizacji: -"), rows), QStringLiteral("LabelUpdate"));
     LabelUpdate->setGeometry(3, 3, 414, 13);
     LabelUpdate->setFont(Tahoma(8, false, true));
     QPalette grey = LabelUpdate->palette();
@@ -451,8 +461,9 @@ void TFMain::ShowConnectionState(ConnectionState state)
         StatusPanel->setText(QStringLiteral("Baza danych: -"));
         SetBackground(LabelStatus, QColor(0xFD, 0x7C, 0x66));
         LabelStatus->setText(QStringLiteral("Błąd połączenia z baza danych."));
-        // The fixed text does not tell a wrong password from a server that is down.
-        LabelStatus->setToolTip(m_database->lastError());
+        // The fixed text does not tell a wrong password from a server that is down. The
+        // server's words quote the connection values: shown as written, never as markup.
+        LabelStatus->setToolTip(m_database->lastError().isEmpty() ? QString() : Qt::convertFromPlainText(m_database->lastError()));
         break;
     case ConnectionState::Disconnected:
         StatusPanel->setText(QStringLiteral("Baza danych: -"));

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextDocument>
 
 namespace live {
 
@@ -43,9 +44,12 @@ QFont CourierNew(bool bold, bool italic)
     return font;
 }
 
+// Names, units and groups come from the database and are shown as written, never as markup.
 QLabel* RowLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, const QFont& font)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(name);
     label->setFont(font);
     label->move(left, top);
@@ -131,7 +135,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
         // The subgroup starts 100 pixels on: a longer group is cut there, and told in full on hover.
         if (row.group1->width() > GroupWidth) {
             row.group1->setFixedWidth(GroupWidth);
-            row.group1->setToolTip(row.group1->text());
+            row.group1->setToolTip(Qt::convertFromPlainText(row.group1->text()));
         }
         row.group2 = RowLabel(parent, QStringLiteral("ViewGroup2_") + number, GroupText(m_channels.POSITION_2[i]), 820, top,
                               groupFont);
