@@ -1,6 +1,7 @@
 #include "app/TFMain.h"
 
 #include "app/ErrorBox.h"
+#include "app/WindowPlacement.h"
 #include "common/ZeroPad.h"
 #include "db/Contract.h"
 #include "history/ChartLegend.h"
@@ -402,10 +403,17 @@ void TFMain::LoadOrSaveConfig(bool load)
         m_config = config::LoadViewConfig(m_configPath);
 }
 
-void TFMain::ApplyWindowSettings(const config::WindowSettings& settings)
+void TFMain::ApplyWindowSettings(config::WindowSettings& settings)
 {
-    move(settings.ScreenLeft, settings.ScreenTop);
-    resize(settings.ScreenWidth, settings.ScreenHeight);
+    // A window off every screen cannot be found, and one larger than the screen holds memory
+    // for pixels nobody sees: the window opens on the screen, and that is what is saved again.
+    const QRect placed = FitToScreen(settings, {MinimumOuterWidth, MinimumOuterHeight});
+    settings.ScreenLeft = placed.left();
+    settings.ScreenTop = placed.top();
+    settings.ScreenWidth = placed.width();
+    settings.ScreenHeight = placed.height();
+    move(placed.topLeft());
+    resize(placed.size());
     setWindowState(settings.ScreenState == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 

@@ -127,7 +127,8 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void ShowConnectionState(ConnectionState state);
-    void ApplyWindowSettings(const config::WindowSettings& settings);
+    // Opens the window with the settings, kept on a screen; settings take what was used.
+    void ApplyWindowSettings(config::WindowSettings& settings);
     config::WindowSettings CurrentWindowSettings() const;
     void FitFrameToSavedGeometry();
 
