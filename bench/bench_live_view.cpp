@@ -57,12 +57,14 @@ double BareQueryMedian(const QString& database)
 
 class SilentDesktop final : public os::Desktop {
 public:
-    bool askYesNo(const QString&, const QString&) override { return true; }
-    void showMessage(const QString& caption, const QString& text, Icon) override
+    bool openPath(const QString&) override { return true; }
+
+protected:
+    bool question(const QString&, const QString&) override { return true; }
+    void message(const QString& caption, const QString& text, Icon) override
     {
         std::fprintf(stderr, "message: %s: %s\n", qPrintable(caption), qPrintable(text));
     }
-    bool openPath(const QString&) override { return true; }
 };
 
 } // namespace

@@ -4,20 +4,9 @@
 
 namespace app {
 
-namespace {
-int openBoxes = 0;
-} // namespace
-
 void ShowErrorBox(const QString& message)
 {
-    ++openBoxes;
-    struct Closed { ~Closed() { --openBoxes; } } closed;
     os::Desktop::current().showMessage(QStringLiteral("ZEMLO Viewer"), message, os::Desktop::Icon::Error);
-}
-
-bool ErrorBoxShowing()
-{
-    return openBoxes > 0;
 }
 
 } // namespace app

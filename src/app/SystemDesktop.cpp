@@ -29,7 +29,7 @@ void ShowPlainText(QMessageBox& box, const QString& text)
 
 } // namespace
 
-bool SystemDesktop::askYesNo(const QString& caption, const QString& text)
+bool SystemDesktop::question(const QString& caption, const QString& text)
 {
     // No owner window: the box stands on its own, like a system message box.
     QMessageBox box(QMessageBox::Question, caption, QString(), QMessageBox::Yes | QMessageBox::No);
@@ -38,7 +38,7 @@ bool SystemDesktop::askYesNo(const QString& caption, const QString& text)
     return box.exec() == QMessageBox::Yes;
 }
 
-void SystemDesktop::showMessage(const QString& caption, const QString& text, Icon icon)
+void SystemDesktop::message(const QString& caption, const QString& text, Icon icon)
 {
     QMessageBox box(toMessageBoxIcon(icon), caption, QString(), QMessageBox::Ok);
     ShowPlainText(box, text);

@@ -534,9 +534,9 @@ void TFMain::RefreshLiveView(const QString& table, bool updateView)
 
 void TFMain::TimerUpdateTimer()
 {
-    // While an error box is open, ticks do not pile up more boxes behind it; a fault that
-    // persists is shown again once the box is closed.
-    if (ErrorBoxShowing())
+    // While a box is open (an error, a message, the close question), ticks do not pile up
+    // more boxes on top of it; a fault that persists is shown again once it is closed.
+    if (os::Desktop::boxOpen())
         return;
     RefreshLiveView(db::contract::DataTable, true);
 }
