@@ -1,5 +1,6 @@
 #include "app/TFIntro.h"
 
+#include "app/ErrorBox.h"
 #include "app/TFMain.h"
 #include "platform/os/FileVersion.h"
 
@@ -42,7 +43,7 @@ TFIntro::TFIntro(TFMain& mainWindow, QWidget* parent)
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
     SpeedButton1->setIcon(QIcon(QStringLiteral(":/resources/close.svg")));
     SpeedButton1->setIconSize(QSize(17, 17));
-    connect(SpeedButton1, &QToolButton::clicked, this, &TFIntro::SpeedButton1Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, Guarded(this, &TFIntro::SpeedButton1Click));
 
     Label1 = new QLabel(QStringLiteral("www.zemlo-viewer.example"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -60,7 +61,7 @@ TFIntro::TFIntro(TFMain& mainWindow, QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10);
     Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, &TFIntro::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, Guarded(this, &TFIntro::Timer1Timer));
 
     FormCreate();
     show();
@@ -87,7 +88,7 @@ void TFIntro::Timer1Timer()
 void TFIntro::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape)
-        HandOver();
+        RunHandler([this] { HandOver(); });
     else
         QWidget::keyPressEvent(event);
 }

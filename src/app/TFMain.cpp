@@ -134,18 +134,14 @@ TFMain::TFMain(StartContext context, QWidget* parent)
         live::LiveView::Controls{ScrollBox, LabelUpdate, Chart, {ImgSourceA0, ImgSourceA1, ImgSourceA2, ImgSourceAK},
                                  picker_out_d, picker_out_t},
         *m_database, SQLQuery, *m_channels);
-    connect(m_liveView.get(), &live::LiveView::dotDoubleClicked, this, &TFMain::ShowChannelInfo);
-    connect(TimerUpdate, &QTimer::timeout, this, &TFMain::TimerUpdateTimer);
-    connect(PageControlMain, &QTabWidget::currentChanged, this, &TFMain::PageControlMainChange);
+    connect(m_liveView.get(), &live::LiveView::dotDoubleClicked, this, Guarded(this, &TFMain::ShowChannelInfo));
+    connect(TimerUpdate, &QTimer::timeout, this, Guarded(this, &TFMain::TimerUpdateTimer));
+    connect(PageControlMain, &QTabWidget::currentChanged, this, Guarded(this, &TFMain::PageControlMainChange));
     connect(Button1, &QPushButton::clicked, Chart, [this] { Chart->setAllSeriesActive(true); });
     connect(Button2, &QPushButton::clicked, Chart, [this] { Chart->setAllSeriesActive(false); });
     ActualSheet->installEventFilter(this);
-    try {
-        FormCreate();
-    } catch (const std::exception& error) {
-        // The window is still created; the steps after the failing one are skipped.
-        ShowErrorBox(QString::fromUtf8(error.what()));
-    }
+    // On an error the window is still created; the steps after the failing one are skipped.
+    RunHandler([this] { FormCreate(); });
 }
 
 TFMain::~TFMain()
@@ -570,12 +566,8 @@ bool TFMain::FormCloseQuery()
 void TFMain::FormClose()
 {
     LoadOrSaveConfig(false);
-    try {
-        LoadOrSaveWindowSettings(false);
-    } catch (const std::exception& error) {
-        // The program must still end, with the connection closed, when settings.ini is unwritable.
-        ShowErrorBox(QString::fromUtf8(error.what()));
-    }
+    // The program must still end, with the connection closed, when settings.ini is unwritable.
+    RunHandler([this] { LoadOrSaveWindowSettings(false); });
     LoadOrSaveConnection(false);
     m_database->Disconnect(SQLConnection);
 }
