@@ -1,6 +1,7 @@
 #include "app/TFMain.h"
 
 #include "app/ErrorBox.h"
+#include "app/FirstError.h"
 #include "app/WindowPlacement.h"
 #include "common/ZeroPad.h"
 #include "db/Contract.h"
@@ -450,7 +451,7 @@ void TFMain::FitFrameToSavedGeometry()
         resize(m_windowSettings.ScreenWidth - frame.width(), m_windowSettings.ScreenHeight - frame.height());
 }
 
-void TFMain::ShowConnectionState(ConnectionState state)
+void TFMain::ShowConnectionState(ConnectionState state, const QString& reason)
 {
     const bool connected = state == ConnectionState::Connected;
     switch (state) {
@@ -459,68 +460,99 @@ void TFMain::ShowConnectionState(ConnectionState state)
                              + m_connection.User + QStringLiteral(" :: ****"));
         SetBackground(LabelStatus, QColor(0xC0, 0xDC, 0xC0));
         LabelStatus->setText(QStringLiteral("Połączono poprawnie z bazą daych."));
-        LabelStatus->setToolTip(QString());
         break;
     case ConnectionState::Failed:
         StatusPanel->setText(QStringLiteral("Baza danych: -"));
         SetBackground(LabelStatus, QColor(0xFD, 0x7C, 0x66));
         LabelStatus->setText(QStringLiteral("Błąd połączenia z baza danych."));
-        // The fixed text does not tell a wrong password from a server that is down. The
-        // server's words quote the connection values: shown as written, never as markup.
-        LabelStatus->setToolTip(m_database->lastError().isEmpty() ? QString() : Qt::convertFromPlainText(m_database->lastError()));
         break;
     case ConnectionState::Disconnected:
         StatusPanel->setText(QStringLiteral("Baza danych: -"));
         SetBackground(LabelStatus, Qt::white);
         LabelStatus->setText(QStringLiteral("-"));
-        LabelStatus->setToolTip(QString());
         break;
     }
+    // The fixed texts do not tell a wrong password from a server that is down: the reason is
+    // at hand on hover. The server's words quote the connection values: shown as written.
+    LabelStatus->setToolTip(reason.isEmpty() ? QString() : Qt::convertFromPlainText(reason));
     PanelButton->setEnabled(connected);
 }
 
 void TFMain::ToggleConnection()
 {
-    if (!m_database->connected()) {
-        m_database->SetParams(m_connection.User, m_connection.Password, m_connection.Host, m_connection.Name);
-        if (m_database->Connect(SQLConnection, SQLQuery) == -1) {
-            ShowConnectionState(ConnectionState::Failed);
-        } else {
-            ShowConnectionState(ConnectionState::Connected);
-            db::LoadChannelSettings(*m_database, SQLQuery, db::contract::SettingsTable, *m_channels);
-            if (m_channels->leftOut > 0)
-                os::Desktop::current().showMessage(
-                    ProgramTitle,
-                    QStringLiteral("Tabela ZEMLO_SETTINGS ma więcej niż %1 kanałów; wczytano pierwsze %1. Pominięte kanały: %2.")
-                        .arg(db::ChannelTable::Capacity)
-                        .arg(m_channels->leftOut),
-                    os::Desktop::Icon::Warning);
-            m_liveView->BuildLiveView(m_channels->count);
-            history::PrepareEventGrid(*EventGrid);
-            history::PrepareDataGrid(*DataGrid, *m_channels, m_channels->count);
-            history::InitDateRange(*m_database, SQLQuery, db::contract::DataTable, *picker_in_d, *picker_in_t);
-            RefreshLiveView(db::contract::DataTable, false);
-            if (const std::optional<int> interval = RefreshInterval(m_config.Refresh)) {
-                TimerUpdate->setInterval(*interval);
-                TimerUpdate->start();
-            } else {
-                TimerUpdate->stop();
-            }
-            RefreshLiveView(db::contract::DataTable, true);
-        }
-    } else {
-        m_database->Disconnect(SQLConnection);
-        m_channels->count = 0;
-        m_liveView->ClearLiveView();
-        ShowConnectionState(ConnectionState::Disconnected);
-        TimerUpdate->stop();
-    }
+    FirstError error;
+    if (!m_database->connected())
+        OpenConnection(error);
+    else
+        CloseConnection();
     const bool connected = m_database->connected();
     DataGrid->setVisible(connected);
     EventGrid->setVisible(connected);
     LabelUpdate->setVisible(connected);
     history::ClearGrid(*DataGrid);
     history::ClearGrid(*EventGrid);
+    // One error box, once the window shows the state the sequence left.
+    error.rethrow();
+}
+
+void TFMain::OpenConnection(FirstError& error)
+{
+    m_database->SetParams(m_connection.User, m_connection.Password, m_connection.Host, m_connection.Name);
+    if (m_database->Connect(SQLConnection, SQLQuery) == -1) {
+        ShowConnectionState(ConnectionState::Failed, m_database->lastError());
+        return;
+    }
+    ShowConnectionState(ConnectionState::Connected);
+    // Without the channel table there is nothing to build or to refresh: a table that cannot
+    // be read gives the connection up again, with the reason where a failed connect puts it.
+    error.run([this] { LoadChannelTable(); });
+    if (error) {
+        m_database->Disconnect(SQLConnection);
+        m_channels->count = 0;
+        ShowConnectionState(ConnectionState::Failed, error.message());
+        return;
+    }
+    m_liveView->BuildLiveView(m_channels->count);
+    history::PrepareEventGrid(*EventGrid);
+    history::PrepareDataGrid(*DataGrid, *m_channels, m_channels->count);
+    // Each read of a measurement row is tried even when one before it failed (a zero date in
+    // the oldest row must not keep the live view from its timer): the view recovers by itself
+    // once the data is good.
+    error.run([this] { history::InitDateRange(*m_database, SQLQuery, db::contract::DataTable, *picker_in_d, *picker_in_t); });
+    error.run([this] { RefreshLiveView(db::contract::DataTable, false); });
+    StartRefreshTimer();
+    error.run([this] { RefreshLiveView(db::contract::DataTable, true); });
+}
+
+void TFMain::LoadChannelTable()
+{
+    db::LoadChannelSettings(*m_database, SQLQuery, db::contract::SettingsTable, *m_channels);
+    if (m_channels->leftOut > 0)
+        os::Desktop::current().showMessage(
+            ProgramTitle,
+            QStringLiteral("Tabela ZEMLO_SETTINGS ma więcej niż %1 kanałów; wczytano pierwsze %1. Pominięte kanały: %2.")
+                .arg(db::ChannelTable::Capacity)
+                .arg(m_channels->leftOut),
+            os::Desktop::Icon::Warning);
+}
+
+void TFMain::StartRefreshTimer()
+{
+    if (const std::optional<int> interval = RefreshInterval(m_config.Refresh)) {
+        TimerUpdate->setInterval(*interval);
+        TimerUpdate->start();
+    } else {
+        TimerUpdate->stop();
+    }
+}
+
+void TFMain::CloseConnection()
+{
+    m_database->Disconnect(SQLConnection);
+    m_channels->count = 0;
+    m_liveView->ClearLiveView();
+    ShowConnectionState(ConnectionState::Disconnected);
+    TimerUpdate->stop();
 }
 
 void TFMain::RefreshLiveView(const QString& table, bool updateView)
