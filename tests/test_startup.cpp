@@ -27,6 +27,8 @@ private slots:
     void escapeHandsOverAtOnce();
     void closeButtonAsksFirst_data();
     void closeButtonAsksFirst();
+    void lastTickWhileCloseQuestionIsOpen_data();
+    void lastTickWhileCloseQuestionIsOpen();
     void qtDialogsSpeakPolish();
 };
 
@@ -172,6 +174,45 @@ void StartupTest::closeButtonAsksFirst()
         QVERIFY(!QFileInfo::exists(folder.file("settings.ini")));
         QTRY_VERIFY_WITH_TIMEOUT(main->isVisible(), 15000);
         QCOMPARE(main->LabelStatus->text(), QStringLiteral("Błąd połączenia z baza danych."));
+    }
+}
+
+void StartupTest::lastTickWhileCloseQuestionIsOpen_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("no: the hand-over follows") << false;
+    QTest::newRow("yes: the program ends unconnected") << true;
+}
+
+void StartupTest::lastTickWhileCloseQuestionIsOpen()
+{
+    QFETCH(bool, answer);
+    AppFolder folder;
+    ScriptedDesktop desktop;
+    desktop.answers = {answer};
+    const auto main = folder.start();
+    const QPointer<app::TFIntro> splash = new app::TFIntro(*main);
+    // The operator leaves the close question open until the last tick has come and gone:
+    // the hand-over does not run inside the question's event loop.
+    bool handedOverBehindQuestion = true;
+    desktop.whileShowing = [&] {
+        QTRY_VERIFY_WITH_TIMEOUT(splash.isNull() || splash->tickCount() == app::TFIntro::TickTotal, 15000);
+        QTest::qWait(100);
+        handedOverBehindQuestion = splash.isNull() || main->isVisible() || main->LabelStatus->text() != "LabelStatus";
+    };
+    QTest::mouseClick(splash->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(desktop.questions.size(), 1);
+    QVERIFY(!handedOverBehindQuestion);
+    desktop.whileShowing = {};
+    if (answer) {
+        QTest::qWait(100);
+        QVERIFY(!main->isVisible());
+        QCOMPARE(main->LabelStatus->text(), QStringLiteral("LabelStatus"));
+        delete splash.data();
+    } else {
+        QTRY_VERIFY(main->isVisible());
+        QCOMPARE(main->LabelStatus->text(), QStringLiteral("Błąd połączenia z baza danych."));
+        QTRY_VERIFY(splash.isNull());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/ErrorBox.h"
 #include "app/TFMain.h"
+#include "platform/os/Desktop.h"
 #include "platform/os/FileVersion.h"
 
 #include <QIcon>
@@ -79,9 +80,14 @@ void TFIntro::FormCreate()
 
 void TFIntro::Timer1Timer()
 {
-    ++m_tickCount;
-    ProgressBar1->setValue(m_tickCount);
-    if (m_tickCount == TickTotal)
+    if (m_tickCount < TickTotal) {
+        ++m_tickCount;
+        ProgressBar1->setValue(m_tickCount);
+    }
+    // While a box is open (the close question of the close button), the hand-over waits for
+    // the next tick after it: the window is not shown and connected inside the box's event
+    // loop, behind a question that may yet end the program.
+    if (m_tickCount == TickTotal && !os::Desktop::boxOpen())
         HandOver();
 }
 
@@ -105,8 +111,10 @@ void TFIntro::HandOver()
 void TFIntro::SpeedButton1Click()
 {
     // The ticks go on: if the operator refuses to end the program, the hand-over still comes.
+    // If the operator confirms, it never comes.
     hide();
-    m_main.close();
+    if (m_main.close())
+        Timer1->stop();
 }
 
 } // namespace app
