@@ -11,10 +11,10 @@ void ShowErrorBox(const QString& message)
     os::Desktop::current().showMessage(QStringLiteral("ZEMLO Viewer"), message, os::Desktop::Icon::Error);
 }
 
-void RunHandler(const std::function<void()>& handler) noexcept
+void ShowCaughtError() noexcept
 {
     try {
-        handler();
+        throw;
     } catch (const std::exception& error) {
         ShowErrorBox(QString::fromUtf8(error.what()));
     } catch (...) {

@@ -1,18 +1,28 @@
 #pragma once
 
 #include <QString>
-#include <functional>
+#include <utility>
 
 namespace app {
 
 // The one place that shows an error which ended an event handler: a box with the
 // error's message.
 void ShowErrorBox(const QString& message);
+// The same for the exception being handled; only inside a catch block.
+void ShowCaughtError() noexcept;
 
 // Runs an event handler; an error that ends it goes to the error box here, at the handler's
 // edge, so that no exception travels on through Qt's code (which does not promise to survive
 // one). What the handler changed before the error stays.
-void RunHandler(const std::function<void()>& handler) noexcept;
+template <typename Handler>
+void RunHandler(Handler&& handler) noexcept
+{
+    try {
+        std::forward<Handler>(handler)();
+    } catch (...) {
+        ShowCaughtError();
+    }
+}
 
 // A slot for connect() that runs receiver->handler(arguments...) through RunHandler:
 //
