@@ -3,6 +3,7 @@
 // through the C API alone. Needs a database made by zemlo-demo-db (see bench/run).
 #include "app/TFMain.h"
 #include "app/ZemloApplication.h"
+#include "db/Contract.h"
 #include "live/LiveView.h"
 #include "platform/os/Desktop.h"
 
