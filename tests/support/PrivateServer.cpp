@@ -45,7 +45,7 @@ void PrivateServer::makeCurrent() const
     qputenv("ZEMLO_DB_SOCKET", m_dir.filePath(QStringLiteral("mysql.sock")).toUtf8());
 }
 
-bool PrivateServer::signal(int number) const
+bool PrivateServer::sendSignal(int number) const
 {
     QFile pidFile(m_dir.filePath(QStringLiteral("mysqld.pid")));
     if (!pidFile.open(QIODevice::ReadOnly))
@@ -57,10 +57,10 @@ bool PrivateServer::signal(int number) const
 
 bool PrivateServer::freeze() const
 {
-    return signal(SIGSTOP);
+    return sendSignal(SIGSTOP);
 }
 
 bool PrivateServer::thaw() const
 {
-    return signal(SIGCONT);
+    return sendSignal(SIGCONT);
 }

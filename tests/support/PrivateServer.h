@@ -23,7 +23,7 @@ public:
 
 private:
     bool run(const QString& command);
-    bool signal(int number) const;
+    bool sendSignal(int number) const;
 
     QTemporaryDir m_dir;
     bool m_running = false;
