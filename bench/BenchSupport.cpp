@@ -8,12 +8,12 @@
 
 namespace bench {
 
-bool SilentDesktop::askYesNo(const QString&, const QString&, Icon)
+bool SilentDesktop::question(const QString&, const QString&, Icon)
 {
     return true;
 }
 
-void SilentDesktop::showMessage(const QString& caption, const QString& text, Icon)
+void SilentDesktop::message(const QString& caption, const QString& text, Icon)
 {
     std::fprintf(stderr, "message: %s: %s\n", qPrintable(caption), qPrintable(text));
 }

@@ -13,9 +13,11 @@ namespace bench {
 // Answers Yes, opens nothing and prints every message, so that a benchmark runs unattended.
 class SilentDesktop final : public os::Desktop {
 public:
-    bool askYesNo(const QString& caption, const QString& text, Icon icon) override;
-    void showMessage(const QString& caption, const QString& text, Icon icon) override;
     bool openPath(const QString& path) override;
+
+protected:
+    bool question(const QString& caption, const QString& text, Icon icon) override;
+    void message(const QString& caption, const QString& text, Icon icon) override;
 };
 
 template <typename Work>

@@ -97,6 +97,20 @@ private slots:
         QCOMPARE(config::LoadWindowSettings(path), (config::WindowSettings{-8, -8, 1936, 1056, 2}));
     }
 
+    void readmeConnectionExampleReadsAsMeant()
+    {
+        // The README's connection.ini, copied as it stands, gives the values it explains.
+        const QString readme = QString::fromUtf8(FileBytes(qEnvironmentVariable("ZEMLO_SOURCE_DIR") + "/README.md"));
+        const qsizetype start = readme.indexOf("```ini\n", readme.indexOf("`connection.ini`:"));
+        QVERIFY(start >= 0);
+        const qsizetype body = start + 7;
+        const QString example = readme.mid(body, readme.indexOf("```", body) - body);
+        const QTemporaryDir folder;
+        const QString path = WriteFixture(folder, "connection.ini", example.toUtf8());
+        QCOMPARE(config::LoadConnectionSettings(path),
+                 (config::ConnectionSettings{"pomiary", "secret", "operator", "192.168.1.10"}));
+    }
+
     void unwritableFileThrows()
     {
         const QTemporaryDir folder;

@@ -1,5 +1,6 @@
-// The live refresh keeps working across a restart of the database server, without
-// restarting the program. Runs a server of its own so that the shared one is not disturbed.
+// The live refresh keeps working across a restart of the database server and after the
+// server stopped answering for a while, without restarting the program. Runs a server of
+// its own so that the shared one is not disturbed.
 #include "AppFixture.h"
 #include "PrivateServer.h"
 #include "ScriptedDesktop.h"
@@ -8,7 +9,11 @@
 #include "app/ZemloApplication.h"
 
 #include <QLabel>
+#include <QTimer>
 #include <QtTest>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 class LiveRestartTest : public QObject {
     Q_OBJECT
@@ -40,6 +45,41 @@ private slots:
         QVERIFY(server.start());
         main->RefreshLiveView(db::contract::DataTable, true);
         QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("22,0 °C"));
+    }
+
+    void refreshRecoversFromAServerThatStoppedAnswering()
+    {
+        ScratchDatabase database;
+        database.createContract({{.NAME = "T1"}});
+        database.insertData("2021-10-19 08:00:00", {{20.0, "A"}});
+        AppFolder folder;
+        folder.writeConnection(database.name());
+        folder.write("config.ini", "[View]\nRefresh=1\n");
+        ScriptedDesktop desktop;
+        const auto main = folder.start();
+        main->ToggleConnection();
+        QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("20,0 °C"));
+        main->TimerUpdate->setInterval(20);
+
+        // The server hangs. A refresh that waited for it would block the window, and this
+        // test with it: the server is let go after 30 s at the latest, from a thread.
+        QVERIFY(server.freeze());
+        const std::jthread watchdog([this](const std::stop_token& stop) {
+            std::mutex mutex;
+            std::unique_lock lock(mutex);
+            std::condition_variable_any wake;
+            wake.wait_for(lock, stop, std::chrono::seconds(30), [] { return false; });
+            server.thaw();
+        });
+        // It is given up after the read time-out, with the client library's words in the box.
+        desktop.whileShowing = [this] { server.thaw(); };
+        QTRY_VERIFY_WITH_TIMEOUT(!desktop.messages.isEmpty(), 30000);
+        QVERIFY2(desktop.messages[0].text.contains("Lost connection"), qPrintable(desktop.messages[0].text));
+
+        // Once it answers again, the next tick reconnects and shows the newest row.
+        desktop.whileShowing = {};
+        database.insertData("2021-10-19 08:01:00", {{22.0, ""}});
+        QTRY_COMPARE_WITH_TIMEOUT(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("22,0 °C"), 30000);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "history/StringGrid.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
@@ -16,6 +17,17 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(config::WindowSettings)
+
+namespace config {
+char* toString(const WindowSettings& settings)
+{
+    return QTest::toString(QStringLiteral("top %1, left %2, %3 x %4, state %5")
+                               .arg(settings.ScreenTop).arg(settings.ScreenLeft).arg(settings.ScreenWidth)
+                               .arg(settings.ScreenHeight).arg(settings.ScreenState));
+}
+} // namespace config
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -30,6 +42,8 @@ private slots:
     void reportsPath_data();
     void reportsPath();
     void windowGeometryFromSettings();
+    void windowKeptOnTheScreen_data();
+    void windowKeptOnTheScreen();
     void closeAsksAndStoresGeometry_data();
     void closeAsksAndStoresGeometry();
     void unwritableSettingsAtCloseStillEnds();
@@ -244,6 +258,44 @@ void MainWindowTest::windowGeometryFromSettings()
     big->show();
     QVERIFY(big->isMaximized());
     QVERIFY(big->frameGeometry().width() >= 900 && big->frameGeometry().height() >= 600);
+}
+
+void MainWindowTest::windowKeptOnTheScreen_data()
+{
+    QTest::addColumn<config::WindowSettings>("saved");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QRect>("fitted"); // on the test screen of 1280 x 800, for a window never shown
+    QTest::newRow("larger than the screen") << config::WindowSettings{0, 0, 3000, 2000, 0} << true << QRect();
+    QTest::newRow("far larger, never shown") << config::WindowSettings{0, 0, 100000, 100000, 0} << false << QRect(0, 0, 1280, 800);
+    QTest::newRow("left and above every screen") << config::WindowSettings{-5000, -5000, 900, 600, 0} << true << QRect();
+    QTest::newRow("right and below, never shown") << config::WindowSettings{5000, 6000, 1000, 700, 0} << false << QRect(280, 100, 1000, 700);
+    QTest::newRow("partly off, never shown") << config::WindowSettings{20, 700, 1000, 700, 0} << false << QRect(280, 20, 1000, 700);
+    QTest::newRow("overflowing numbers, never shown")
+        << config::WindowSettings{2147483647, -2147483647 - 1, 2147483647, 2147483647, 0} << false << QRect(0, 0, 1280, 800);
+}
+
+void MainWindowTest::windowKeptOnTheScreen()
+{
+    QFETCH(config::WindowSettings, saved);
+    QFETCH(bool, shown);
+    QFETCH(QRect, fitted);
+    AppFolder folder;
+    config::SaveWindowSettings(folder.file("settings.ini"), saved);
+    ScriptedDesktop desktop;
+    const auto main = folder.start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    if (shown) {
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        QTest::qWait(20);
+        QVERIFY2(screen.contains(main->frameGeometry()), qPrintable(QDebug::toString(main->frameGeometry())));
+        QVERIFY(main->frameGeometry().width() >= 900 && main->frameGeometry().height() >= 600);
+        fitted = main->frameGeometry();
+    }
+    // What is used is what is stored at close.
+    QVERIFY(main->close());
+    QCOMPARE(config::LoadWindowSettings(folder.file("settings.ini")),
+             (config::WindowSettings{fitted.top(), fitted.left(), fitted.width(), fitted.height(), 0}));
 }
 
 void MainWindowTest::closeAsksAndStoresGeometry_data()

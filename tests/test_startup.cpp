@@ -16,15 +16,19 @@
 #include <QToolButton>
 #include <QtTest>
 #include <csignal>
+#include <sys/resource.h>
 
 class StartupTest : public QObject {
     Q_OBJECT
 private slots:
     void secondInstanceRefusedUntilFirstIsKilled();
+    void markerThatCannotBeMadeCountsAsFirstInstance();
     void splashHandsOverAfter200Ticks();
     void escapeHandsOverAtOnce();
     void closeButtonAsksFirst_data();
     void closeButtonAsksFirst();
+    void lastTickWhileCloseQuestionIsOpen_data();
+    void lastTickWhileCloseQuestionIsOpen();
     void qtDialogsSpeakPolish();
 };
 
@@ -72,6 +76,28 @@ void StartupTest::secondInstanceRefusedUntilFirstIsKilled()
     // And while this instance runs, the next is refused again.
     const auto running = second.start();
     QVERIFY(refusedAsSecondInstance(second, desktop));
+}
+
+void StartupTest::markerThatCannotBeMadeCountsAsFirstInstance()
+{
+    const QString name = AppFolder().context().instanceMarkerName;
+    // No file descriptor may be opened: the marker fails for another reason than a running copy.
+    rlimit limits{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &limits), 0);
+    rlimit none = limits;
+    none.rlim_cur = 0;
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &none), 0);
+    std::exception_ptr error;
+    bool alreadyExisted = true;
+    try {
+        const os::SingleInstanceMarker marker(name);
+        alreadyExisted = marker.alreadyExisted();
+    } catch (...) {
+        error = std::current_exception(); // looked at once descriptors may be opened again
+    }
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &limits), 0);
+    QVERIFY_THROWS_NO_EXCEPTION(if (error) std::rethrow_exception(error));
+    QVERIFY(!alreadyExisted);
 }
 
 void StartupTest::splashHandsOverAfter200Ticks()
@@ -148,6 +174,45 @@ void StartupTest::closeButtonAsksFirst()
         QVERIFY(!QFileInfo::exists(folder.file("settings.ini")));
         QTRY_VERIFY_WITH_TIMEOUT(main->isVisible(), 15000);
         QCOMPARE(main->LabelStatus->text(), QStringLiteral("Błąd połączenia z baza danych."));
+    }
+}
+
+void StartupTest::lastTickWhileCloseQuestionIsOpen_data()
+{
+    QTest::addColumn<bool>("answer");
+    QTest::newRow("no: the hand-over follows") << false;
+    QTest::newRow("yes: the program ends unconnected") << true;
+}
+
+void StartupTest::lastTickWhileCloseQuestionIsOpen()
+{
+    QFETCH(bool, answer);
+    AppFolder folder;
+    ScriptedDesktop desktop;
+    desktop.answers = {answer};
+    const auto main = folder.start();
+    const QPointer<app::TFIntro> splash = new app::TFIntro(*main);
+    // The operator leaves the close question open until the last tick has come and gone:
+    // the hand-over does not run inside the question's event loop.
+    bool handedOverBehindQuestion = true;
+    desktop.whileShowing = [&] {
+        QTRY_VERIFY_WITH_TIMEOUT(splash.isNull() || splash->tickCount() == app::TFIntro::TickTotal, 15000);
+        QTest::qWait(100);
+        handedOverBehindQuestion = splash.isNull() || main->isVisible() || main->LabelStatus->text() != "LabelStatus";
+    };
+    QTest::mouseClick(splash->SpeedButton1, Qt::LeftButton);
+    QCOMPARE(desktop.questions.size(), 1);
+    QVERIFY(!handedOverBehindQuestion);
+    desktop.whileShowing = {};
+    if (answer) {
+        QTest::qWait(100);
+        QVERIFY(!main->isVisible());
+        QCOMPARE(main->LabelStatus->text(), QStringLiteral("LabelStatus"));
+        delete splash.data();
+    } else {
+        QTRY_VERIFY(main->isVisible());
+        QCOMPARE(main->LabelStatus->text(), QStringLiteral("Błąd połączenia z baza danych."));
+        QTRY_VERIFY(splash.isNull());
     }
 }
 

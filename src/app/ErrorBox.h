@@ -1,24 +1,39 @@
 #pragma once
 
 #include <QString>
-#include <functional>
+#include <utility>
 
 namespace app {
 
 // The one place that shows an error which ended an event handler: a box with the
-// error's message. While such a box is open, isShowing() is true.
+// error's message.
 void ShowErrorBox(const QString& message);
-bool ErrorBoxShowing();
+// The same for the exception being handled; only inside a catch block.
+void ShowCaughtError() noexcept;
 
-// Runs an event handler and shows an error that ends it in the error box, here at the
-// handler's edge: an exception must not cross Qt's own code on its way out.
-void RunHandler(const std::function<void()>& handler);
-
-// A slot for connect() that runs receiver's handler through RunHandler.
-template <class Receiver>
-auto Guarded(Receiver* receiver, void (Receiver::*handler)())
+// Runs an event handler; an error that ends it goes to the error box here, at the handler's
+// edge, so that no exception travels on through Qt's code (which does not promise to survive
+// one). What the handler changed before the error stays.
+template <typename Handler>
+void RunHandler(Handler&& handler) noexcept
 {
-    return [receiver, handler] { RunHandler([receiver, handler] { (receiver->*handler)(); }); };
+    try {
+        std::forward<Handler>(handler)();
+    } catch (...) {
+        ShowCaughtError();
+    }
+}
+
+// A slot for connect() that runs receiver->handler(arguments...) through RunHandler:
+//
+//     connect(GetDataButton, &QToolButton::clicked, this, Guarded(this, &TFMain::GetDataButtonClick));
+//
+// Give the receiver as the connection's context too, so the slot goes with it. A handler may
+// take fewer arguments than the signal has; the rest are dropped, as for any slot.
+template <typename Receiver, typename... Args>
+auto Guarded(Receiver* receiver, void (Receiver::*handler)(Args...))
+{
+    return [receiver, handler](Args... arguments) { RunHandler([&] { (receiver->*handler)(arguments...); }); };
 }
 
 } // namespace app

@@ -19,19 +19,29 @@ QMessageBox::Icon toMessageBoxIcon(os::Desktop::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// Messages quote names and values from the database and the settings files: they are shown
+// as written, never as markup.
+void ShowPlainText(QMessageBox& box, const QString& text)
+{
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+}
+
 } // namespace
 
-bool SystemDesktop::askYesNo(const QString& caption, const QString& text, Icon icon)
+bool SystemDesktop::question(const QString& caption, const QString& text, Icon icon)
 {
     // No owner window: the box stands on its own, like a system message box.
-    QMessageBox box(toMessageBoxIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(toMessageBoxIcon(icon), caption, QString(), QMessageBox::Yes | QMessageBox::No);
+    ShowPlainText(box, text);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 
-void SystemDesktop::showMessage(const QString& caption, const QString& text, Icon icon)
+void SystemDesktop::message(const QString& caption, const QString& text, Icon icon)
 {
-    QMessageBox box(toMessageBoxIcon(icon), caption, text, QMessageBox::Ok);
+    QMessageBox box(toMessageBoxIcon(icon), caption, QString(), QMessageBox::Ok);
+    ShowPlainText(box, text);
     box.exec();
 }
 

@@ -1,6 +1,8 @@
 #include "app/TFIntro.h"
 
+#include "app/ErrorBox.h"
 #include "app/TFMain.h"
+#include "platform/os/Desktop.h"
 #include "platform/os/FileVersion.h"
 
 #include <QIcon>
@@ -42,7 +44,7 @@ TFIntro::TFIntro(TFMain& mainWindow, QWidget* parent)
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
     SpeedButton1->setIcon(QIcon(QStringLiteral(":/resources/close.svg")));
     SpeedButton1->setIconSize(QSize(17, 17));
-    connect(SpeedButton1, &QToolButton::clicked, this, &TFIntro::SpeedButton1Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, Guarded(this, &TFIntro::SpeedButton1Click));
 
     Label1 = new QLabel(QStringLiteral("www.zemlo-viewer.example"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -60,7 +62,7 @@ TFIntro::TFIntro(TFMain& mainWindow, QWidget* parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10);
     Timer1->setTimerType(Qt::PreciseTimer);
-    connect(Timer1, &QTimer::timeout, this, &TFIntro::Timer1Timer);
+    connect(Timer1, &QTimer::timeout, this, Guarded(this, &TFIntro::Timer1Timer));
 
     FormCreate();
     show();
@@ -78,16 +80,21 @@ void TFIntro::FormCreate()
 
 void TFIntro::Timer1Timer()
 {
-    ++m_tickCount;
-    ProgressBar1->setValue(m_tickCount);
-    if (m_tickCount == TickTotal)
+    if (m_tickCount < TickTotal) {
+        ++m_tickCount;
+        ProgressBar1->setValue(m_tickCount);
+    }
+    // While a box is open (the close question of the close button), the hand-over waits for
+    // the next tick after it: the window is not shown and connected inside the box's event
+    // loop, behind a question that may yet end the program.
+    if (m_tickCount == TickTotal && !os::Desktop::boxOpen())
         HandOver();
 }
 
 void TFIntro::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Escape)
-        HandOver();
+        RunHandler([this] { HandOver(); });
     else
         QWidget::keyPressEvent(event);
 }
@@ -104,8 +111,10 @@ void TFIntro::HandOver()
 void TFIntro::SpeedButton1Click()
 {
     // The ticks go on: if the operator refuses to end the program, the hand-over still comes.
+    // If the operator confirms, it never comes.
     hide();
-    m_main.close();
+    if (m_main.close())
+        Timer1->stop();
 }
 
 } // namespace app

@@ -12,7 +12,7 @@ namespace app {
 class TFMain;
 
 // The splash screen: counts 200 ticks of 10 ms (Escape cuts it short), then hides itself,
-// shows the main window and lets it connect.
+// shows the main window and lets it connect; the last tick waits for an open box to close.
 class TFIntro final : public QWidget {
     Q_OBJECT
 public:

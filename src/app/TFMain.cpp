@@ -1,6 +1,8 @@
 #include "app/TFMain.h"
 
 #include "app/ErrorBox.h"
+#include "app/FirstError.h"
+#include "app/WindowPlacement.h"
 #include "common/ZeroPad.h"
 #include "db/Contract.h"
 #include "history/ChartLegend.h"
@@ -27,9 +29,12 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
+#include <optional>
 
 namespace app {
 
@@ -39,6 +44,15 @@ const QString ProgramTitle = QStringLiteral("ZEMLO Viewer");
 constexpr int MinimumOuterWidth = 900;
 constexpr int MinimumOuterHeight = 600;
 constexpr int TabIconSize = 34;
+
+// The timer interval for a refresh period in seconds: none for 0 or a negative period;
+// a period beyond what QTimer takes (an int of milliseconds, about 24.8 days) gets the longest it takes.
+std::optional<int> RefreshInterval(qint32 seconds)
+{
+    if (seconds <= 0)
+        return std::nullopt;
+    return int(std::min<qint64>(qint64(seconds) * 1000, std::numeric_limits<int>::max()));
+}
 
 QFont Tahoma(int points, bool bold = false, bool italic = false)
 {
@@ -58,6 +72,15 @@ Widget* Named(Widget* widget, const QString& name)
 {
     widget->setObjectName(name);
     return widget;
+}
+
+// A label for texts that come from the database or the settings files: shown as written.
+QLabel* PlainLabel(const QString& text, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    return label;
 }
 
 QPixmap Artwork(const QString& name, int width, int height)
@@ -119,21 +142,17 @@ TFMain::TFMain(StartContext context, QWidget* parent)
         history::HistoryView::Controls{DataGrid, EventGrid, Chart, ProgressBar, picker_in_d, picker_in_t, picker_out_d,
                                        picker_out_t},
         *m_database, SQLQuery, *m_channels);
-    connect(m_liveView.get(), &live::LiveView::dotDoubleClicked, this, &TFMain::ShowChannelInfo);
+    connect(m_liveView.get(), &live::LiveView::dotDoubleClicked, this, Guarded(this, &TFMain::ShowChannelInfo));
+    connect(TimerUpdate, &QTimer::timeout, this, Guarded(this, &TFMain::TimerUpdateTimer));
+    connect(PageControlMain, &QTabWidget::currentChanged, this, Guarded(this, &TFMain::PageControlMainChange));
     connect(GetDataButton, &QToolButton::clicked, this, Guarded(this, &TFMain::GetDataButtonClick));
     connect(SpeedButton1, &QToolButton::clicked, this, Guarded(this, &TFMain::SpeedButton1Click));
     connect(OpenFolderButton, &QToolButton::clicked, this, Guarded(this, &TFMain::OpenFolderButtonClick));
-    connect(TimerUpdate, &QTimer::timeout, this, &TFMain::TimerUpdateTimer);
-    connect(PageControlMain, &QTabWidget::currentChanged, this, &TFMain::PageControlMainChange);
-    connect(Button1, &QPushButton::clicked, this, &TFMain::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TFMain::Button2Click);
+    connect(Button1, &QPushButton::clicked, this, Guarded(this, &TFMain::Button1Click));
+    connect(Button2, &QPushButton::clicked, this, Guarded(this, &TFMain::Button2Click));
     ActualSheet->installEventFilter(this);
-    try {
-        FormCreate();
-    } catch (const std::exception& error) {
-        // The window is still created; the steps after the failing one are skipped.
-        ShowErrorBox(QString::fromUtf8(error.what()));
-    }
+    // On an error the window is still created; the steps after the failing one are skipped.
+    RunHandler([this] { FormCreate(); });
 }
 
 TFMain::~TFMain()
@@ -157,7 +176,7 @@ void TFMain::BuildLayout()
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    LabelStatus = Named(new QLabel(QStringLiteral("LabelStatus"), central), QStringLiteral("LabelStatus"));
+    LabelStatus = Named(PlainLabel(QStringLiteral("LabelStatus"), central), QStringLiteral("LabelStatus"));
     LabelStatus->setFixedHeight(30);
     LabelStatus->setAlignment(Qt::AlignCenter);
     LabelStatus->setAutoFillBackground(true);
@@ -177,7 +196,7 @@ void TFMain::BuildLayout()
     StatusBar = Named(new QStatusBar(this), QStringLiteral("StatusBar"));
     StatusBar->setFixedHeight(19);
     StatusBar->setSizeGripEnabled(true);
-    StatusPanel = Named(new QLabel(StatusBar), QStringLiteral("StatusPanel"));
+    StatusPanel = Named(PlainLabel(QString(), StatusBar), QStringLiteral("StatusPanel"));
     StatusBar->addWidget(StatusPanel, 1);
     setStatusBar(StatusBar);
 
@@ -196,7 +215,7 @@ QWidget* TFMain::BuildLiveSheet()
     ScrollBox->setWidget(rows);
     fill->addWidget(ScrollBox);
 
-    LabelUpdate = Named(new QLabel(QStringLiteral("Data Ostatniej aktualizacji: -"), rows), QStringLiteral("LabelUpdate"));
+    LabelUpdate = Named(PlainLabel(QStringLiteral("Data Ostatniej aktualizacji: -"), rows), QStringLiteral("LabelUpdate"));
     LabelUpdate->setGeometry(3, 3, 414, 13);
     LabelUpdate->setFont(Tahoma(8, false, true));
     QPalette grey = LabelUpdate->palette();
@@ -391,10 +410,17 @@ void TFMain::LoadOrSaveConfig(bool load)
         m_config = config::LoadViewConfig(m_configPath);
 }
 
-void TFMain::ApplyWindowSettings(const config::WindowSettings& settings)
+void TFMain::ApplyWindowSettings(config::WindowSettings& settings)
 {
-    move(settings.ScreenLeft, settings.ScreenTop);
-    resize(settings.ScreenWidth, settings.ScreenHeight);
+    // A window off every screen cannot be found, and one larger than the screen holds memory
+    // for pixels nobody sees: the window opens on the screen, and that is what is saved again.
+    const QRect placed = FitToScreen(settings, {MinimumOuterWidth, MinimumOuterHeight});
+    settings.ScreenLeft = placed.left();
+    settings.ScreenTop = placed.top();
+    settings.ScreenWidth = placed.width();
+    settings.ScreenHeight = placed.height();
+    move(placed.topLeft());
+    resize(placed.size());
     setWindowState(settings.ScreenState == 2 ? Qt::WindowMaximized : Qt::WindowNoState);
 }
 
@@ -435,7 +461,7 @@ void TFMain::FitFrameToSavedGeometry()
         resize(m_windowSettings.ScreenWidth - frame.width(), m_windowSettings.ScreenHeight - frame.height());
 }
 
-void TFMain::ShowConnectionState(ConnectionState state)
+void TFMain::ShowConnectionState(ConnectionState state, const QString& reason)
 {
     const bool connected = state == ConnectionState::Connected;
     switch (state) {
@@ -444,68 +470,99 @@ void TFMain::ShowConnectionState(ConnectionState state)
                              + m_connection.User + QStringLiteral(" :: ****"));
         SetBackground(LabelStatus, QColor(0xC0, 0xDC, 0xC0));
         LabelStatus->setText(QStringLiteral("Połączono poprawnie z bazą daych."));
-        LabelStatus->setToolTip(QString());
         break;
     case ConnectionState::Failed:
         StatusPanel->setText(QStringLiteral("Baza danych: -"));
         SetBackground(LabelStatus, QColor(0xFD, 0x7C, 0x66));
         LabelStatus->setText(QStringLiteral("Błąd połączenia z baza danych."));
-        // The fixed text does not tell a wrong password from a server that is down.
-        LabelStatus->setToolTip(m_database->lastError());
         break;
     case ConnectionState::Disconnected:
         StatusPanel->setText(QStringLiteral("Baza danych: -"));
         SetBackground(LabelStatus, Qt::white);
         LabelStatus->setText(QStringLiteral("-"));
-        LabelStatus->setToolTip(QString());
         break;
     }
+    // The fixed texts do not tell a wrong password from a server that is down: the reason is
+    // at hand on hover. The server's words quote the connection values: shown as written.
+    LabelStatus->setToolTip(reason.isEmpty() ? QString() : Qt::convertFromPlainText(reason));
     PanelButton->setEnabled(connected);
 }
 
 void TFMain::ToggleConnection()
 {
-    if (!m_database->connected()) {
-        m_database->SetParams(m_connection.User, m_connection.Password, m_connection.Host, m_connection.Name);
-        if (m_database->Connect(SQLConnection, SQLQuery) == -1) {
-            ShowConnectionState(ConnectionState::Failed);
-        } else {
-            ShowConnectionState(ConnectionState::Connected);
-            db::LoadChannelSettings(*m_database, SQLQuery, db::contract::SettingsTable, *m_channels);
-            if (m_channels->leftOut > 0)
-                os::Desktop::current().showMessage(
-                    ProgramTitle,
-                    QStringLiteral("Tabela ZEMLO_SETTINGS ma więcej niż %1 kanałów; wczytano pierwsze %1. Pominięte kanały: %2.")
-                        .arg(db::ChannelTable::Capacity)
-                        .arg(m_channels->leftOut),
-                    os::Desktop::Icon::Warning);
-            m_liveView->BuildLiveView(m_channels->count);
-            history::PrepareEventGrid(*EventGrid);
-            history::PrepareDataGrid(*DataGrid, *m_channels, m_channels->count);
-            history::InitDateRange(*m_database, SQLQuery, db::contract::DataTable, *picker_in_d, *picker_in_t);
-            RefreshLiveView(db::contract::DataTable, false);
-            // A negative period switches the periodic refresh off, like 0.
-            if (m_config.Refresh > 0) {
-                TimerUpdate->setInterval(m_config.Refresh * 1000);
-                TimerUpdate->start();
-            } else {
-                TimerUpdate->stop();
-            }
-            RefreshLiveView(db::contract::DataTable, true);
-        }
-    } else {
-        m_database->Disconnect(SQLConnection);
-        m_channels->count = 0;
-        m_liveView->ClearLiveView();
-        ShowConnectionState(ConnectionState::Disconnected);
-        TimerUpdate->stop();
-    }
+    FirstError error;
+    if (!m_database->connected())
+        OpenConnection(error);
+    else
+        CloseConnection();
     const bool connected = m_database->connected();
     DataGrid->setVisible(connected);
     EventGrid->setVisible(connected);
     LabelUpdate->setVisible(connected);
     history::ClearGrid(*DataGrid);
     history::ClearGrid(*EventGrid);
+    // One error box, once the window shows the state the sequence left.
+    error.rethrow();
+}
+
+void TFMain::OpenConnection(FirstError& error)
+{
+    m_database->SetParams(m_connection.User, m_connection.Password, m_connection.Host, m_connection.Name);
+    if (m_database->Connect(SQLConnection, SQLQuery) == -1) {
+        ShowConnectionState(ConnectionState::Failed, m_database->lastError());
+        return;
+    }
+    ShowConnectionState(ConnectionState::Connected);
+    // Without the channel table there is nothing to build or to refresh: a table that cannot
+    // be read gives the connection up again, with the reason where a failed connect puts it.
+    error.run([this] { LoadChannelTable(); });
+    if (error) {
+        m_database->Disconnect(SQLConnection);
+        m_channels->count = 0;
+        ShowConnectionState(ConnectionState::Failed, error.message());
+        return;
+    }
+    m_liveView->BuildLiveView(m_channels->count);
+    history::PrepareEventGrid(*EventGrid);
+    history::PrepareDataGrid(*DataGrid, *m_channels, m_channels->count);
+    // Each read of a measurement row is tried even when one before it failed (a zero date in
+    // the oldest row must not keep the live view from its timer): the view recovers by itself
+    // once the data is good.
+    error.run([this] { history::InitDateRange(*m_database, SQLQuery, db::contract::DataTable, *picker_in_d, *picker_in_t); });
+    error.run([this] { RefreshLiveView(db::contract::DataTable, false); });
+    StartRefreshTimer();
+    error.run([this] { RefreshLiveView(db::contract::DataTable, true); });
+}
+
+void TFMain::LoadChannelTable()
+{
+    db::LoadChannelSettings(*m_database, SQLQuery, db::contract::SettingsTable, *m_channels);
+    if (m_channels->leftOut > 0)
+        os::Desktop::current().showMessage(
+            ProgramTitle,
+            QStringLiteral("Tabela ZEMLO_SETTINGS ma więcej niż %1 kanałów; wczytano pierwsze %1. Pominięte kanały: %2.")
+                .arg(db::ChannelTable::Capacity)
+                .arg(m_channels->leftOut),
+            os::Desktop::Icon::Warning);
+}
+
+void TFMain::StartRefreshTimer()
+{
+    if (const std::optional<int> interval = RefreshInterval(m_config.Refresh)) {
+        TimerUpdate->setInterval(*interval);
+        TimerUpdate->start();
+    } else {
+        TimerUpdate->stop();
+    }
+}
+
+void TFMain::CloseConnection()
+{
+    m_database->Disconnect(SQLConnection);
+    m_channels->count = 0;
+    m_liveView->ClearLiveView();
+    ShowConnectionState(ConnectionState::Disconnected);
+    TimerUpdate->stop();
 }
 
 void TFMain::RefreshLiveView(const QString& table, bool updateView)
@@ -515,9 +572,9 @@ void TFMain::RefreshLiveView(const QString& table, bool updateView)
 
 void TFMain::TimerUpdateTimer()
 {
-    // While an error box is open, ticks do not pile up more boxes behind it; a fault that
-    // persists is shown again once the box is closed.
-    if (ErrorBoxShowing())
+    // While a box is open (an error, a message, the close question), ticks do not pile up
+    // more boxes on top of it; a fault that persists is shown again once it is closed.
+    if (os::Desktop::boxOpen())
         return;
     RefreshLiveView(db::contract::DataTable, true);
 }
@@ -584,12 +641,8 @@ bool TFMain::FormCloseQuery()
 void TFMain::FormClose()
 {
     LoadOrSaveConfig(false);
-    try {
-        LoadOrSaveWindowSettings(false);
-    } catch (const std::exception& error) {
-        // The program must still end, with the connection closed, when settings.ini is unwritable.
-        ShowErrorBox(QString::fromUtf8(error.what()));
-    }
+    // The program must still end, with the connection closed, when settings.ini is unwritable.
+    RunHandler([this] { LoadOrSaveWindowSettings(false); });
     LoadOrSaveConnection(false);
     m_database->Disconnect(SQLConnection);
 }

@@ -33,6 +33,8 @@ class TimePicker;
 
 namespace app {
 
+class FirstError;
+
 // Where the program runs from, and the name of its running-instance marker.
 struct StartContext {
     QString appDir; // the executable's folder, ending in '/'
@@ -136,8 +138,16 @@ private:
     void FormCreate();
     bool FormCloseQuery();
     void FormClose();
-    void ShowConnectionState(ConnectionState state);
-    void ApplyWindowSettings(const config::WindowSettings& settings);
+    // reason: why the connection failed, shown on hover over the status label.
+    void ShowConnectionState(ConnectionState state, const QString& reason = QString());
+    // The two directions of ToggleConnection. Connecting keeps the first error of the steps
+    // after the connect in error.
+    void OpenConnection(FirstError& error);
+    void CloseConnection();
+    void LoadChannelTable();
+    void StartRefreshTimer();
+    // Opens the window with the settings, kept on a screen; settings take what was used.
+    void ApplyWindowSettings(config::WindowSettings& settings);
     config::WindowSettings CurrentWindowSettings() const;
     void FitFrameToSavedGeometry();
 

@@ -5,7 +5,6 @@
 #include <QLibraryInfo>
 #include <QStyle>
 #include <QTranslator>
-#include <exception>
 
 namespace app {
 
@@ -40,14 +39,11 @@ ZemloApplication::~ZemloApplication()
 
 bool ZemloApplication::notify(QObject* receiver, QEvent* event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const std::exception& error) {
-        ShowErrorBox(QString::fromUtf8(error.what()));
-    } catch (...) {
-        ShowErrorBox(QString());
-    }
-    return false;
+    // The handlers catch at their own edge (RunHandler); this is the last resort for an error
+    // that escaped one anyway.
+    bool handled = false;
+    RunHandler([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }
 
 void ZemloApplication::applyLookAndLanguage()

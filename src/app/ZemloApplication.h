@@ -6,9 +6,9 @@
 
 namespace app {
 
-// The application object. An exception that ends an event handler is caught here and
-// its message shown in the error box; the program goes on with the next event. The real
-// message boxes are installed for as long as the application lives.
+// The application object. An exception that escaped an event handler's own edge is caught
+// here as a last resort and its message shown in the error box; the program goes on with the
+// next event. The real message boxes are installed for as long as the application lives.
 class ZemloApplication final : public QApplication {
     Q_OBJECT
 public:

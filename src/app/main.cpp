@@ -20,15 +20,13 @@ int main(int argc, char** argv)
     if (!marker.isEmpty())
         context.instanceMarkerName = marker;
 
-    try {
+    app::RunHandler([&] {
         app::TFMain mainWindow(context);
         report::TFReport001 reportTemplate;
         // The splash deletes itself when it hands over; if the program ends first, it goes here.
         const QPointer<app::TFIntro> splash = new app::TFIntro(mainWindow);
         QApplication::exec();
         delete splash.data();
-    } catch (const std::exception& error) {
-        app::ShowErrorBox(QString::fromUtf8(error.what()));
-    }
+    });
     return 0;
 }

@@ -59,10 +59,13 @@ void InitDateRange(const db::CDataBase& database, sql::SqlQuery& query, const QS
 {
     if (!database.connected())
         return;
-    const std::optional<QDateTime> oldest = db::OpenMeasurementRow(query, table, db::MeasurementRow::Oldest);
+    std::optional<QDateTime> oldest;
+    {
+        const sql::QueryCloser closer(query);
+        oldest = db::OpenMeasurementRow(query, table, db::MeasurementRow::Oldest);
+    }
     if (!oldest)
         return;
-    query.close();
     startDate.setDate(oldest->date());
     startTime.setTime(oldest->time());
 }

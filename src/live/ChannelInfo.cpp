@@ -41,8 +41,10 @@ QWidget* ShowChannelInfo(const QObject* dot, const db::ChannelTable& channels)
     const quint32 channel = dot->objectName().right(4).toUInt(&valid);
     if (!valid || channel >= channels.count)
         return nullptr;
-    auto* window = new QMessageBox(QMessageBox::Information, QStringLiteral("Informacje..."),
-                                   ChannelInfoText(channels, channel));
+    auto* window = new QMessageBox(QMessageBox::Information, QStringLiteral("Informacje..."), QString());
+    // The texts from the settings table are shown as written, with their line breaks.
+    window->setTextFormat(Qt::PlainText);
+    window->setText(ChannelInfoText(channels, channel));
     // A message box always gets a button; this window shows none and is closed from its title bar or with Escape.
     window->addButton(QMessageBox::Ok)->hide();
     window->setAttribute(Qt::WA_DeleteOnClose);

@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTextDocument>
 
 namespace live {
 
@@ -43,15 +44,27 @@ QFont CourierNew(bool bold, bool italic)
     return font;
 }
 
+// Names, units and groups come from the database and are shown as written, never as markup.
 QLabel* RowLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, const QFont& font)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setObjectName(name);
     label->setFont(font);
     label->move(left, top);
     label->adjustSize();
     label->setVisible(true);
     return label;
+}
+
+// A value label whose text is wider than its box grows to the whole text. A text that fits
+// leaves the box, and the window's geometry, alone.
+void WidenToText(QLabel* value)
+{
+    const int advance = value->fontMetrics().horizontalAdvance(value->text());
+    if (advance > value->width())
+        value->setFixedWidth(std::max(advance, value->sizeHint().width()));
 }
 
 QString GroupText(const QString& group)
@@ -110,6 +123,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
         // The value changes on every refresh: a fixed box up to the dot spares the window
         // a geometry update per label and tick.
         row.value->setFixedSize(ValueWidth, row.value->height());
+        WidenToText(row.value);
         row.image = new AlarmDot(parent);
         row.image->setObjectName(QStringLiteral("ViewImage_") + number);
         row.image->setGeometry(620, top, 16, 16);
@@ -121,7 +135,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
         // The subgroup starts 100 pixels on: a longer group is cut there, and told in full on hover.
         if (row.group1->width() > GroupWidth) {
             row.group1->setFixedWidth(GroupWidth);
-            row.group1->setToolTip(row.group1->text());
+            row.group1->setToolTip(Qt::convertFromPlainText(row.group1->text()));
         }
         row.group2 = RowLabel(parent, QStringLiteral("ViewGroup2_") + number, GroupText(m_channels.POSITION_2[i]), 820, top,
                               groupFont);
@@ -187,21 +201,24 @@ void LiveView::fitRowsParent()
 
 void LiveView::showValue(Row& row, const QString& text) const
 {
-    if (row.value->text() != text)
-        row.value->setText(text);
+    if (row.value->text() == text)
+        return;
+    row.value->setText(text);
+    WidenToText(row.value);
 }
 
 void LiveView::RefreshLiveView(const QString& table, bool updateView)
 {
-    // While a history fetch streams its rows through the one query object, a refresh must
-    // not cut it short: this tick is skipped, the next one refreshes.
+    // While a history fetch reads its rows through the one query object, a refresh must not
+    // cut it short: this tick is skipped, the next one refreshes. (Every reader closes the
+    // query however it ends, so an open query is one in use.)
     if (!m_database.connected() || m_query.isOpen())
         return;
+    const sql::QueryCloser closer(m_query);
     // A new installation has no measurement yet: nothing to show until the first row.
     const std::optional<QDateTime> newest = db::OpenMeasurementRow(m_query, table, db::MeasurementRow::Newest);
     if (!newest)
         return;
-    const sql::QueryCloser closer(m_query);
     if (!updateView) {
         m_controls.endDate->setDate(newest->date());
         m_controls.endTime->setTime(newest->time());
@@ -212,30 +229,33 @@ void LiveView::RefreshLiveView(const QString& table, bool updateView)
                                     + common::DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
 }
 
-void LiveView::lookUpColumns(quint32 count)
+int LiveView::column(quint32 slot, const QString& name)
 {
-    if (m_columns.size() == count && m_columnsVersion == m_query.fieldLayoutVersion())
-        return;
-    m_columns.clear();
-    for (quint32 i = 0; i < count; ++i)
-        m_columns.emplace_back(m_query.fieldIndex(m_channels.NAME[i]),
-                               m_query.fieldIndex(db::contract::AlarmColumn(m_channels.NAME[i])));
-    m_columnsVersion = m_query.fieldLayoutVersion();
+    if (m_columnsVersion != m_query.fieldLayoutVersion()) {
+        m_columns.clear();
+        m_columnsVersion = m_query.fieldLayoutVersion();
+    }
+    // Looked up in channel order as the refresh reaches them: a missing column fails at its
+    // own channel, after the channels before it were updated.
+    if (slot == m_columns.size())
+        m_columns.push_back(m_query.fieldIndex(name));
+    return m_columns[slot];
 }
 
 void LiveView::showCurrentRow()
 {
     const quint32 count = std::min<quint32>(m_channels.count, quint32(m_rows.size()));
-    lookUpColumns(count);
     for (quint32 i = 0; i < count; ++i) {
         Row& row = m_rows[i];
+        const QString& name = m_channels.NAME[i];
         const QString& unit = m_channels.UNIT[i];
-        const auto [value, alarm] = m_columns[i];
+        const int value = column(2 * i, name);
         if (m_query.isNull(value))
             showValue(row, QStringLiteral("- ") + unit);
         else
             showValue(row, common::FixedPointText(m_query.toFloat(value), m_channels.DOT[i]) + QLatin1Char(' ') + unit);
         // A NULL alarm leaves the dot as it was.
+        const int alarm = column(2 * i + 1, db::contract::AlarmColumn(name));
         if (m_query.isNull(alarm))
             continue;
         const quint8 code = db::AlarmCode(m_query.raw(alarm));

@@ -72,7 +72,9 @@ private:
     void showValue(Row& row, const QString& text) const;
     // The values and dots of the row the query stands on.
     void showCurrentRow();
-    void lookUpColumns(quint32 count);
+    // The index of a channel's value (slot 2 i) or alarm column (slot 2 i + 1) in the open
+    // newest-row query; throws for a column that is not there.
+    int column(quint32 slot, const QString& name);
 
     Controls m_controls;
     const db::CDataBase& m_database;
@@ -80,9 +82,9 @@ private:
     const db::ChannelTable& m_channels;
     std::array<QPixmap, 6> m_dotByCode;
     std::vector<Row> m_rows; // index of the run-time controls, built with them
-    // Each channel's value and alarm column in the newest-row query, looked up again only
-    // when the query's columns change.
-    std::vector<std::pair<int, int>> m_columns;
+    // Each channel's value and alarm column index in the newest-row query, by slot, looked
+    // up again only when the query's columns change.
+    std::vector<int> m_columns;
     quint64 m_columnsVersion = 0;
 };
 

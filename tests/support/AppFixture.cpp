@@ -4,7 +4,22 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QTextDocument>
 #include <QUuid>
+
+QString Rendered(const QString& text, Qt::TextFormat format)
+{
+    if (format == Qt::PlainText || (format == Qt::AutoText && !Qt::mightBeRichText(text)))
+        return text;
+    QTextDocument document;
+    document.setHtml(text);
+    return document.toPlainText();
+}
+
+QString Rendered(const QLabel* label)
+{
+    return Rendered(label->text(), label->textFormat());
+}
 
 AppFolder::AppFolder()
     : m_markerName(QStringLiteral("zemlo-test-") + QUuid::createUuid().toString(QUuid::WithoutBraces))

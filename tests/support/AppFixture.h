@@ -11,6 +11,11 @@
 
 class QLabel;
 
+// What the operator reads of a text: one taken for markup (rich text, or automatic and
+// looking like markup, as every tool tip) shows what the markup renders to.
+QString Rendered(const QString& text, Qt::TextFormat format = Qt::AutoText);
+QString Rendered(const QLabel* label);
+
 // A folder that stands for the executable's folder, and a main window started in it with
 // an instance marker of its own, so that tests can run side by side.
 class AppFolder {

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <csignal>
 
 PrivateServer::PrivateServer()
     : m_dir(QDir::tempPath() + QStringLiteral("/zemlo-server-XXXXXX"))
@@ -42,4 +43,24 @@ void PrivateServer::makeCurrent() const
         qFatal("the private server has no port file");
     qputenv("MYSQL_TCP_PORT", port.readAll().trimmed());
     qputenv("ZEMLO_DB_SOCKET", m_dir.filePath(QStringLiteral("mysql.sock")).toUtf8());
+}
+
+bool PrivateServer::sendSignal(int number) const
+{
+    QFile pidFile(m_dir.filePath(QStringLiteral("mysqld.pid")));
+    if (!pidFile.open(QIODevice::ReadOnly))
+        return false;
+    bool valid = false;
+    const pid_t pid = pidFile.readAll().trimmed().toInt(&valid);
+    return valid && pid > 0 && ::kill(pid, number) == 0;
+}
+
+bool PrivateServer::freeze() const
+{
+    return sendSignal(SIGSTOP);
+}
+
+bool PrivateServer::thaw() const
+{
+    return sendSignal(SIGCONT);
 }

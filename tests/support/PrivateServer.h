@@ -13,11 +13,17 @@ public:
 
     bool start();
     bool stop();
+    // Stops the server's process where it stands (SIGSTOP), and lets it go on (SIGCONT):
+    // a server that accepts connections and statements but does not answer. thaw() may be
+    // called from any thread.
+    bool freeze() const;
+    bool thaw() const;
     // Points the viewer's connections (MYSQL_TCP_PORT) and the fixtures (ZEMLO_DB_SOCKET) here.
     void makeCurrent() const;
 
 private:
     bool run(const QString& command);
+    bool sendSignal(int number) const;
 
     QTemporaryDir m_dir;
     bool m_running = false;

@@ -10,13 +10,15 @@ ScriptedDesktop::~ScriptedDesktop()
     install(m_previous);
 }
 
-bool ScriptedDesktop::askYesNo(const QString&, const QString& text, Icon)
+bool ScriptedDesktop::question(const QString&, const QString& text, Icon)
 {
     questions.append(text);
+    if (whileShowing)
+        whileShowing();
     return answers.isEmpty() ? true : answers.takeFirst();
 }
 
-void ScriptedDesktop::showMessage(const QString& caption, const QString& text, Icon icon)
+void ScriptedDesktop::message(const QString& caption, const QString& text, Icon icon)
 {
     messages.append({caption, text, icon});
     if (whileShowing)

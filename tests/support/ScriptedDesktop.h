@@ -19,8 +19,6 @@ public:
     ScriptedDesktop();
     ~ScriptedDesktop() override;
 
-    bool askYesNo(const QString& caption, const QString& text, Icon icon) override;
-    void showMessage(const QString& caption, const QString& text, Icon icon) override;
     bool openPath(const QString& path) override;
 
     QList<bool> answers;     // answers to the next questions, in order; Yes when it runs out
@@ -28,8 +26,12 @@ public:
     QList<Message> messages; // the messages shown so far
     QStringList opened;      // the paths opened so far
     bool openSucceeds = true;
-    // Runs while a message is "on screen", e.g. to let timers tick behind an open box.
+    // Runs while a question or message is "on screen", e.g. to let timers tick behind it.
     std::function<void()> whileShowing;
+
+protected:
+    bool question(const QString& caption, const QString& text, Icon icon) override;
+    void message(const QString& caption, const QString& text, Icon icon) override;
 
 private:
     os::Desktop* m_previous;

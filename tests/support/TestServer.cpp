@@ -89,7 +89,7 @@ QString sqlErrorOf(const std::function<void()>& action)
     return {};
 }
 
-ScratchDatabase::ScratchDatabase() : m_admin(connectAdmin()), m_name(uniqueDatabaseName())
+ScratchDatabase::ScratchDatabase(const QString& nameEnd) : m_admin(connectAdmin()), m_name(uniqueDatabaseName() + nameEnd)
 {
     exec(QStringLiteral("CREATE DATABASE ") + quoteName(m_name) + QStringLiteral(" CHARACTER SET utf8mb4"));
     if (mysql_select_db(m_admin.get(), m_name.toUtf8().constData()) != 0)

@@ -53,7 +53,8 @@ struct DataCell {
 // when the object goes. The admin connection may LOAD DATA LOCAL INFILE.
 class ScratchDatabase {
 public:
-    ScratchDatabase();
+    // The name is made unique; nameEnd is appended to it.
+    explicit ScratchDatabase(const QString& nameEnd = QString());
     ~ScratchDatabase();
     ScratchDatabase(const ScratchDatabase&) = delete;
     ScratchDatabase& operator=(const ScratchDatabase&) = delete;

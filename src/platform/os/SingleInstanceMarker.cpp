@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <stdexcept>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -18,18 +17,18 @@ SingleInstanceMarker::SingleInstanceMarker(const QString& name)
     const size_t length = std::min(encoded.size(), qsizetype(sizeof(address.sun_path) - 1));
     std::memcpy(address.sun_path + 1, encoded.constData(), length);
 
+    // Only a marker that another process holds means "already running". Any other failure
+    // (no descriptor left, no socket support) leaves this process without a marker, and it
+    // starts as the only copy rather than not at all.
     m_socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (m_socket < 0)
-        throw std::runtime_error(std::string("Cannot create the instance marker: ") + std::strerror(errno));
+        return;
     const auto size = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + length);
     if (::bind(m_socket, reinterpret_cast<const sockaddr*>(&address), size) == 0)
         return;
-    const int error = errno;
+    m_alreadyExisted = errno == EADDRINUSE;
     ::close(m_socket);
     m_socket = -1;
-    if (error != EADDRINUSE)
-        throw std::runtime_error(std::string("Cannot create the instance marker: ") + std::strerror(error));
-    m_alreadyExisted = true;
 }
 
 SingleInstanceMarker::~SingleInstanceMarker()

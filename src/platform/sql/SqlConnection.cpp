@@ -12,19 +12,24 @@ namespace {
 constexpr const char* OptionGroup = "zemlo-viewer";
 constexpr const char* CharacterSet = "utf8mb4";
 constexpr unsigned int ConnectTimeoutSeconds = 10;
+constexpr unsigned int ReadWriteTimeoutSeconds = 15;
 
 const char* orNull(const QByteArray& text)
 {
     return text.isEmpty() ? nullptr : text.constData();
 }
 
-// Options set before connecting; the option files, read while connecting, override them.
+// Options set before connecting; the option files, read while connecting, override those
+// they name. A server that stops answering fails the statement after the read or write
+// time-out instead of holding the program for as long as it hangs.
 void setClientOptions(MYSQL* handle)
 {
     const my_bool reconnect = 1;
     mysql_optionsv(handle, MYSQL_READ_DEFAULT_GROUP, OptionGroup);
     mysql_optionsv(handle, MYSQL_SET_CHARSET_NAME, CharacterSet);
     mysql_optionsv(handle, MYSQL_OPT_CONNECT_TIMEOUT, &ConnectTimeoutSeconds);
+    mysql_optionsv(handle, MYSQL_OPT_READ_TIMEOUT, &ReadWriteTimeoutSeconds);
+    mysql_optionsv(handle, MYSQL_OPT_WRITE_TIMEOUT, &ReadWriteTimeoutSeconds);
     mysql_optionsv(handle, MYSQL_OPT_RECONNECT, &reconnect);
 }
 

@@ -12,10 +12,13 @@ class SqlQuery;
 
 // The program's one connection to the MySQL/MariaDB server, configured like a connection
 // component: a driver name and a parameter list of "Name=Value" lines. open() reads
-// Database=, User_Name=, Password= and HostName=; everything else (port, socket, time-outs)
-// comes from the client option files (groups [client], [client-server], [zemlo-viewer]) and
-// the environment (MYSQL_TCP_PORT, MYSQL_UNIX_PORT). The connection reconnects by itself
-// when the server went away, and always talks utf8mb4.
+// Database=, User_Name=, Password= and HostName=; everything else (port, socket, TLS) comes
+// from the client option files (groups [client], [client-server], [zemlo-viewer]) and the
+// environment (MYSQL_TCP_PORT, MYSQL_UNIX_PORT). The connection always talks utf8mb4.
+// Connecting gives up after 10 s unless the option files say otherwise (connect-timeout).
+// A statement that waits more than 15 s for the server to take or send data fails; the
+// client library reads no option for these two time-outs. After a failure because the
+// server went away or stopped answering, the next statement reconnects by itself.
 class SqlConnection {
 public:
     SqlConnection() = default;
