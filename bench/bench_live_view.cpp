@@ -3,6 +3,7 @@
 // through the C API alone. Needs a database made by zemlo-demo-db (see bench/run).
 #include "app/TFMain.h"
 #include "app/ZemloApplication.h"
+#include "db/Contract.h"
 #include "live/LiveView.h"
 #include "platform/os/Desktop.h"
 
@@ -57,7 +58,7 @@ double BareQueryMedian(const QString& database)
 
 class SilentDesktop final : public os::Desktop {
 public:
-    bool askYesNo(const QString&, const QString&) override { return true; }
+    bool askYesNo(const QString&, const QString&, Icon) override { return true; }
     void showMessage(const QString& caption, const QString& text, Icon) override
     {
         std::fprintf(stderr, "message: %s: %s\n", qPrintable(caption), qPrintable(text));
