@@ -105,14 +105,23 @@ QList<Word> OnPage(const QList<Word>& words, int page)
     return found;
 }
 
+// The words whose middle lies inside area, in reading order.
+QList<Word> WordsIn(const QList<Word>& words, const QRectF& area)
+{
+    QList<Word> found;
+    for (const Word& word : words) {
+        if (area.contains(word.box.center()))
+            found.append(word);
+    }
+    return found;
+}
+
 // The words inside area, in reading order, joined by single blanks.
 QString TextIn(const QList<Word>& words, const QRectF& area)
 {
     QStringList texts;
-    for (const Word& word : words) {
-        if (area.contains(word.box.center()))
-            texts.append(word.text);
-    }
+    for (const Word& word : WordsIn(words, area))
+        texts.append(word.text);
     return texts.join(' ');
 }
 
@@ -534,24 +543,12 @@ void ReportTest::headerFooterAndFile()
     const QList<Word> words = PdfReadBack::words(pdf);
     for (int page = 1; page <= 2; ++page) {
         const QList<Word> onPage = OnPage(words, page);
-        const auto line = [&](double x, double y, double width) {
-            QList<Word> found;
-            for (const Word& word : onPage) {
-                if (QRectF(Margin + x, Margin + y, width, 17).contains(word.box.center()))
-                    found.append(word);
-            }
-            return found;
-        };
-        const auto text = [](const QList<Word>& found) {
-            QStringList texts;
-            for (const Word& word : found)
-                texts.append(word.text);
-            return texts.join(' ');
-        };
-        const auto checkLine = [&](const QList<Word>& found, const QString& expected, Qt::Alignment alignment,
-                                   double boxLeft, double boxWidth) {
-            QCOMPARE(text(found), expected);
-            const QRectF extent = PdfReadBack::extent(found);
+        // A line of text found in a band 17 points high, from its box's side.
+        const auto checkLine = [&](double bandLeft, double y, double bandWidth, const QString& expected,
+                                   Qt::Alignment alignment, double boxLeft, double boxWidth) {
+            const QRectF band(Margin + bandLeft, Margin + y, bandWidth, 17);
+            QCOMPARE(TextIn(onPage, band), expected);
+            const QRectF extent = PdfReadBack::extent(WordsIn(onPage, band));
             if (alignment == Qt::AlignLeft)
                 QCOMPARE_LT(qAbs(extent.left() - (Margin + boxLeft)), 0.5);
             else if (alignment == Qt::AlignRight)
@@ -559,14 +556,14 @@ void ReportTest::headerFooterAndFile()
             else
                 QCOMPARE_LT(qAbs(extent.center().x() - (Margin + boxLeft + boxWidth / 2)), 0.5);
         };
-        checkLine(line(200, -1, 360), "RAPORT", Qt::AlignHCenter, 264, 233);
-        checkLine(line(450, 0, 330), "19.10.2021 18:20:28", Qt::AlignRight, 672, 100);
-        checkLine(line(450, 19, 330), shownUser, Qt::AlignRight, 672, 100);
+        checkLine(200, -1, 360, "RAPORT", Qt::AlignHCenter, 264, 233);
+        checkLine(450, 0, 330, "19.10.2021 18:20:28", Qt::AlignRight, 672, 100);
+        checkLine(450, 19, 330, shownUser, Qt::AlignRight, 672, 100);
         // The range runs on to the right of its 93-point box.
-        checkLine(line(0, 504, 180), "19.10.2021 - 20.10.2021 06:30:00", Qt::AlignLeft, 0, 93);
-        QCOMPARE_GT(PdfReadBack::extent(line(0, 504, 180)).right(), Margin + 93);
-        checkLine(line(184, 505, 393), "www.zemlo-viewer.example", Qt::AlignHCenter, 184, 393);
-        checkLine(line(600, 504, 180), QStringLiteral("Strona %1/2").arg(page), Qt::AlignRight, 672, 100);
+        checkLine(0, 504, 180, "19.10.2021 - 20.10.2021 06:30:00", Qt::AlignLeft, 0, 93);
+        QCOMPARE_GT(PdfReadBack::extent(WordsIn(onPage, QRectF(Margin, Margin + 504, 180, 17))).right(), Margin + 93);
+        checkLine(184, 505, 393, "www.zemlo-viewer.example", Qt::AlignHCenter, 184, 393);
+        checkLine(600, 504, 180, QStringLiteral("Strona %1/2").arg(page), Qt::AlignRight, 672, 100);
     }
     // A long user's name reaches left of its box, towards the centre.
     if (shownUser.size() > 20)
