@@ -3,6 +3,7 @@
 #include "app/ErrorBox.h"
 #include "app/FirstError.h"
 #include "app/WindowPlacement.h"
+#include "common/FileTimeStamp.h"
 #include "common/ZeroPad.h"
 #include "db/Contract.h"
 #include "history/ChartLegend.h"
@@ -18,6 +19,8 @@
 #include "platform/os/Desktop.h"
 #include "platform/os/FileVersion.h"
 #include "platform/os/SingleInstanceMarker.h"
+#include "report/ReportSource.h"
+#include "report/TFReport001.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -148,11 +151,13 @@ TFMain::TFMain(StartContext context, QWidget* parent)
     connect(GetDataButton, &QToolButton::clicked, this, Guarded(this, &TFMain::GetDataButtonClick));
     connect(SpeedButton1, &QToolButton::clicked, this, Guarded(this, &TFMain::SpeedButton1Click));
     connect(OpenFolderButton, &QToolButton::clicked, this, Guarded(this, &TFMain::OpenFolderButtonClick));
+    connect(PfdButton, &QToolButton::clicked, this, Guarded(this, &TFMain::PfdButtonClick));
     connect(Button1, &QPushButton::clicked, this, Guarded(this, &TFMain::Button1Click));
     connect(Button2, &QPushButton::clicked, this, Guarded(this, &TFMain::Button2Click));
     ActualSheet->installEventFilter(this);
     // On an error the window is still created; the steps after the failing one are skipped.
     RunHandler([this] { FormCreate(); });
+    FReport001 = new report::TFReport001(this);
 }
 
 TFMain::~TFMain()
@@ -613,6 +618,25 @@ void TFMain::OpenFolderButtonClick()
 {
     // Whether the desktop could open it is not the program's concern.
     os::Desktop::current().openPath(m_reportsFolder);
+}
+
+void TFMain::PfdButtonClick()
+{
+    if (m_channels->count == 0)
+        return;
+    const QDateTime rangeStart = m_historyView->rangeStart().value;
+    const QDateTime rangeEnd = m_historyView->rangeEnd().value;
+    m_lastOutputDateTime = os::CurrentDateTime();
+    m_lastOutputPath = m_reportsFolder + QStringLiteral("report_") + common::FileTimeStamp(m_lastOutputDateTime)
+        + QStringLiteral(".pdf");
+    FReport001->PReport.setFileName(m_lastOutputPath);
+    FReport001->GenerateReport({*m_channels, *Chart, m_historyView->statistics(), rangeStart, rangeEnd, m_lastOutputDateTime,
+                                {m_config.Scale, m_config.Min, m_config.Max, m_config.User, m_config.AllCharts}},
+                               ProgressBar);
+    if (os::Desktop::current().askYesNo(QStringLiteral("Generowanie raportu"),
+                                        QStringLiteral("Raport został wygenerowany.\nCzy chcesz podejrzeć raport?"),
+                                        os::Desktop::Icon::Information))
+        os::Desktop::current().openPath(m_lastOutputPath);
 }
 
 void TFMain::Button1Click()

@@ -22,6 +22,7 @@ class QToolButton;
 
 namespace os { class SingleInstanceMarker; }
 namespace live { class LiveView; }
+namespace report { class TFReport001; }
 namespace history {
 class CalendarPicker;
 class ChartLegend;
@@ -66,6 +67,7 @@ public:
     void GetDataButtonClick();
     void SpeedButton1Click();
     void OpenFolderButtonClick();
+    void PfdButtonClick();
     void Button1Click();
     void Button2Click();
 
@@ -121,6 +123,8 @@ public:
     QList<QIcon> ImageListPageControl;
     sql::SqlConnection SQLConnection;
     sql::SqlQuery SQLQuery;
+    // The report's page template, a window of its own that is never shown.
+    report::TFReport001* FReport001 = nullptr;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,7 +1,6 @@
 #include "app/TFIntro.h"
 #include "app/TFMain.h"
 #include "app/ZemloApplication.h"
-#include "report/TFReport001.h"
 
 #include "app/ErrorBox.h"
 
@@ -22,7 +21,6 @@ int main(int argc, char** argv)
 
     app::RunHandler([&] {
         app::TFMain mainWindow(context);
-        report::TFReport001 reportTemplate;
         // The splash deletes itself when it hands over; if the program ends first, it goes here.
         const QPointer<app::TFIntro> splash = new app::TFIntro(mainWindow);
         QApplication::exec();

@@ -9,6 +9,14 @@ std::optional<QCPRange> FixedLeftAxisRange(qint32 scale, float min, float max)
     return std::nullopt;
 }
 
+void ShowFixedRange(QCPAxis& axis, const QCPRange& range)
+{
+    if (range.size() > 0)
+        axis.setRange(range);
+    else
+        axis.setRange(range.lower - 0.5, range.upper + 0.5);
+}
+
 HistoryChart::HistoryChart(QWidget* parent)
     : QCustomPlot(parent)
     , m_ticker(new QCPAxisTickerDateTime)
@@ -50,11 +58,8 @@ bool HistoryChart::mouseZoom() const
 void HistoryChart::setLeftAxisRange(const std::optional<QCPRange>& range)
 {
     m_fixedLeftRange = range;
-    if (range && range->size() > 0)
-        yAxis->setRange(*range);
-    else if (range)
-        // An axis cannot span nothing: a range of one value shows that value in the middle.
-        yAxis->setRange(range->lower - 0.5, range->upper + 0.5);
+    if (range)
+        ShowFixedRange(*yAxis, *range);
     else
         rescaleToData();
 }

@@ -12,6 +12,9 @@ namespace history {
 // The fixed range of the left axis that the chart settings ask for, or nothing for
 // automatic scaling: modes 1 and 2 with a minimum not above the maximum, not both 0.
 std::optional<QCPRange> FixedLeftAxisRange(qint32 scale, float min, float max);
+// Shows exactly range on axis. An axis cannot span nothing: a range of one value shows that
+// value in the middle of a span of one.
+void ShowFixedRange(QCPAxis& axis, const QCPRange& range);
 
 class MeasurementStore;
 
