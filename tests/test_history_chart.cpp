@@ -39,6 +39,18 @@ void HistoryChartTest::strokesKeepTheExtremesOfEveryColumn()
     strokes.clear();
     history::ColumnStrokes(columns, std::vector<float>{null, null, null, null, null, null, null, null, null, 7}, strokes);
     QCOMPARE(strokes, std::vector<QLineF>{QLineF(40, 7, 40, 7)});
+
+    // Neighbouring columns: a join within both columns' strokes adds no pixel and is left
+    // out; one that reaches beyond them stays.
+    const std::vector<qint64> dense{0, 300, 600, 1000, 1300, 1600, 2000, 2300};
+    history::PixelColumns neighbours;
+    neighbours.group(dense, 0, qsizetype(dense.size()), 0, 0, 0.001);
+    strokes.clear();
+    history::ColumnStrokes(neighbours, std::vector<float>{1, 8, 5, 4, 0, 9, 3, 7}, strokes);
+    QCOMPARE(strokes, (std::vector<QLineF>{{0, 1, 0.3, 8},     // column 0
+                                           {1.3, 0, 1.6, 9},   // column 1; the join 5 to 4 lies within both
+                                           {1.6, 9, 2, 3},     // 9 to 3 reaches above column 2
+                                           {2, 3, 2.3, 7}}));  // column 2
 }
 
 void HistoryChartTest::spikeAmongManyPointsIsDrawn()
