@@ -1,14 +1,16 @@
-// The live refresh keeps working across a restart of the database server and after the
-// server stopped answering for a while, without restarting the program. Runs a server of
-// its own so that the shared one is not disturbed.
+// The live refresh and the history fetch keep working across a restart of the database
+// server, and the live refresh after the server stopped answering for a while, without
+// restarting the program. Runs a server of its own so that the shared one is not disturbed.
 #include "AppFixture.h"
 #include "PrivateServer.h"
 #include "ScriptedDesktop.h"
 #include "TestServer.h"
 
 #include "app/ZemloApplication.h"
+#include "history/StringGrid.h"
 
 #include <QLabel>
+#include <QToolButton>
 #include <QTimer>
 #include <QtTest>
 #include <condition_variable>
@@ -45,6 +47,38 @@ private slots:
         QVERIFY(server.start());
         main->RefreshLiveView(db::contract::DataTable, true);
         QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("22,0 °C"));
+    }
+
+    void fetchWorksAgainAfterServerRestart()
+    {
+        ScratchDatabase database;
+        database.createContract({{.NAME = "T1"}});
+        database.insertData("2021-10-19 08:00:00", {{20.0, "A"}});
+        database.insertData("2021-10-19 08:01:00", {{21.0, ""}});
+        AppFolder folder;
+        folder.writeConnection(database.name());
+        folder.write("config.ini", "[View]\nRefresh=0\n");
+        ScriptedDesktop desktop;
+        const auto main = folder.start();
+        main->ToggleConnection();
+        main->GetDataButton->click();
+        QCOMPARE(main->DataGrid->rowCount(), 3);
+
+        // A row the next fetch will bring. The server goes: one box says so, and what the
+        // grid showed stays.
+        database.insertData("2021-10-19 08:00:30", {{22.5, ""}});
+        QVERIFY(server.stop());
+        main->GetDataButton->click();
+        QCOMPARE(desktop.messages.size(), 1);
+        QCOMPARE(main->DataGrid->cell(1, 2), QStringLiteral("21,0"));
+        QVERIFY(!main->SQLQuery.isOpen());
+
+        // It is back: the next fetch reconnects and brings the new row too.
+        QVERIFY(server.start());
+        main->GetDataButton->click();
+        QCOMPARE(desktop.messages.size(), 1);
+        QCOMPARE(main->DataGrid->rowCount(), 4);
+        QCOMPARE(main->DataGrid->cell(1, 2), QStringLiteral("22,5"));
     }
 
     void refreshRecoversFromAServerThatStoppedAnswering()
