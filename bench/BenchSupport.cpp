@@ -47,6 +47,13 @@ void WriteFile(const QString& path, const QByteArray& content)
 
 } // namespace
 
+Session::Session(int& argc, char** argv)
+    : application(argc, argv)
+    , database(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("zemlo"))
+{
+    os::Desktop::install(&desktop);
+}
+
 ConnectedWindow::ConnectedWindow(const QString& database, const QByteArray& config)
 {
     WriteFile(folder.filePath(QStringLiteral("connection.ini")),

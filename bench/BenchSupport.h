@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/TFMain.h"
+#include "app/ZemloApplication.h"
 #include "platform/os/Desktop.h"
 
 #include <QElapsedTimer>
@@ -33,6 +34,15 @@ double Median(std::vector<double> samples);
 
 // The process's peak resident memory so far, in megabytes.
 double PeakMemoryMegabytes();
+
+// The application of a benchmark, its silent desktop, and the database it measures: the
+// first argument, "zemlo" by default.
+struct Session {
+    app::ZemloApplication application;
+    SilentDesktop desktop;
+    QString database;
+    Session(int& argc, char** argv);
+};
 
 // A main window of 1280 x 800 in a folder of its own with the viewer's login to database
 // on the private server, shown and connected.

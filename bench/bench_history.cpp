@@ -5,7 +5,6 @@
 // Needs a database made by zemlo-demo-db (see bench/run).
 #include "BenchSupport.h"
 
-#include "app/ZemloApplication.h"
 #include "db/Contract.h"
 #include "history/HistoryChart.h"
 #include "history/HistoryQueries.h"
@@ -45,10 +44,8 @@ double ClientMilliseconds(const QString& database, const QString& statement)
 
 int main(int argc, char** argv)
 {
-    app::ZemloApplication application(argc, argv);
-    const QString database = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("zemlo");
-    bench::SilentDesktop desktop;
-    os::Desktop::install(&desktop);
+    bench::Session session(argc, argv);
+    const QString& database = session.database;
 
     bench::ConnectedWindow window(database);
     app::TFMain& main = *window.main;

@@ -3,7 +3,6 @@
 // through the C API alone. Needs a database made by zemlo-demo-db (see bench/run).
 #include "BenchSupport.h"
 
-#include "app/ZemloApplication.h"
 #include "db/Contract.h"
 #include "live/LiveView.h"
 
@@ -44,10 +43,8 @@ double BareQueryMedian(const QString& database)
 
 int main(int argc, char** argv)
 {
-    app::ZemloApplication application(argc, argv);
-    const QString database = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("zemlo");
-    bench::SilentDesktop desktop;
-    os::Desktop::install(&desktop);
+    bench::Session session(argc, argv);
+    const QString& database = session.database;
 
     std::unique_ptr<bench::ConnectedWindow> window;
     const double connect = Milliseconds([&] { window = std::make_unique<bench::ConnectedWindow>(database); });

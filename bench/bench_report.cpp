@@ -4,7 +4,6 @@
 //   bench_report [database=zemlo] [output.pdf]
 #include "BenchSupport.h"
 
-#include "app/ZemloApplication.h"
 #include "history/HistoryChart.h"
 #include "history/HistoryView.h"
 #include "history/MeasurementStore.h"
@@ -21,10 +20,8 @@ using bench::PeakMemoryMegabytes;
 
 int main(int argc, char** argv)
 {
-    app::ZemloApplication application(argc, argv);
-    const QString database = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("zemlo");
-    bench::SilentDesktop desktop;
-    os::Desktop::install(&desktop);
+    bench::Session session(argc, argv);
+    const QString& database = session.database;
 
     bench::ConnectedWindow window(database, "[View]\nRefresh=0\n[Reports]\nUser=Benchmark\nAllCharts=1\n");
     app::TFMain& main = *window.main;

@@ -17,6 +17,16 @@
 #include <mutex>
 #include <thread>
 
+namespace {
+
+void OneRow(ScratchDatabase& database)
+{
+    database.createContract({{.NAME = "T1"}});
+    database.insertData("2021-10-19 08:00:00", {{20.0, "A"}});
+}
+
+} // namespace
+
 class LiveRestartTest : public QObject {
     Q_OBJECT
     PrivateServer server;
@@ -30,14 +40,9 @@ private slots:
 
     void refreshWorksAgainAfterServerRestart()
     {
-        ScratchDatabase database;
-        database.createContract({{.NAME = "T1"}});
-        database.insertData("2021-10-19 08:00:00", {{20.0, "A"}});
-        AppFolder folder;
-        folder.writeConnection(database.name());
-        ScriptedDesktop desktop;
-        const auto main = folder.start();
-        main->ToggleConnection();
+        ConnectedApp app(OneRow);
+        ScratchDatabase& database = app.database;
+        const auto& main = app.main;
         QVERIFY(main->database().connected());
         QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("20,0 °C"));
         database.insertData("2021-10-19 08:01:00", {{22.0, ""}});
@@ -51,16 +56,15 @@ private slots:
 
     void fetchWorksAgainAfterServerRestart()
     {
-        ScratchDatabase database;
-        database.createContract({{.NAME = "T1"}});
-        database.insertData("2021-10-19 08:00:00", {{20.0, "A"}});
-        database.insertData("2021-10-19 08:01:00", {{21.0, ""}});
-        AppFolder folder;
-        folder.writeConnection(database.name());
-        folder.write("config.ini", "[View]\nRefresh=0\n");
-        ScriptedDesktop desktop;
-        const auto main = folder.start();
-        main->ToggleConnection();
+        ConnectedApp app(
+            [](ScratchDatabase& database) {
+                OneRow(database);
+                database.insertData("2021-10-19 08:01:00", {{21.0, ""}});
+            },
+            "[View]\nRefresh=0\n");
+        ScratchDatabase& database = app.database;
+        ScriptedDesktop& desktop = app.desktop;
+        const auto& main = app.main;
         main->GetDataButton->click();
         QCOMPARE(main->DataGrid->rowCount(), 3);
 
@@ -83,15 +87,10 @@ private slots:
 
     void refreshRecoversFromAServerThatStoppedAnswering()
     {
-        ScratchDatabase database;
-        database.createContract({{.NAME = "T1"}});
-        database.insertData("2021-10-19 08:00:00", {{20.0, "A"}});
-        AppFolder folder;
-        folder.writeConnection(database.name());
-        folder.write("config.ini", "[View]\nRefresh=1\n");
-        ScriptedDesktop desktop;
-        const auto main = folder.start();
-        main->ToggleConnection();
+        ConnectedApp app(OneRow, "[View]\nRefresh=1\n");
+        ScratchDatabase& database = app.database;
+        ScriptedDesktop& desktop = app.desktop;
+        const auto& main = app.main;
         QCOMPARE(main->findChild<QLabel*>("ViewValue_0000")->text(), QStringLiteral("20,0 °C"));
         main->TimerUpdate->setInterval(20);
 
