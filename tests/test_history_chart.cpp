@@ -51,6 +51,14 @@ void HistoryChartTest::strokesKeepTheExtremesOfEveryColumn()
                                            {1.3, 0, 1.6, 9},   // column 1; the join 5 to 4 lies within both
                                            {1.6, 9, 2, 3},     // 9 to 3 reaches above column 2
                                            {2, 3, 2.3, 7}}));  // column 2
+
+    // Drawn for zooming in later: one connected line through first, lowest, highest, last.
+    std::vector<QPointF> line;
+    history::ColumnPolyline(neighbours, std::vector<float>{1, 8, 5, 4, 0, 9, 3, 7}, line);
+    QCOMPARE(line, (std::vector<QPointF>{{0, 1}, {0.3, 8}, {0.6, 5}, {1, 4}, {1.3, 0}, {1.6, 9}, {2, 3}, {2.3, 7}}));
+    line.clear();
+    history::ColumnPolyline(columns, values, line);
+    QCOMPARE(line, (std::vector<QPointF>{{0, 5}, {0.2, 1}, {0.4, 9}, {0.6, 4}, {10, 3}, {20, 1}, {20.8, 3}, {40, 7}}));
 }
 
 void HistoryChartTest::spikeAmongManyPointsIsDrawn()

@@ -94,8 +94,6 @@ void ChannelSeries::draw(QCPPainter* painter)
     const double pixelsPerMillisecond = (mKeyAxis->coordToPixel(keys.upper) - left) / (keys.size() * 1000);
     const double startMilliseconds = keys.lower * 1000;
     m_columns->group(times, begin, end, left, startMilliseconds, pixelsPerMillisecond);
-    m_strokes.clear();
-    ColumnStrokes(*m_columns, values, m_strokes);
     painter->setPen(mPen);
     painter->setBrush(Qt::NoBrush);
     applyDefaultAntialiasingHint(painter);
@@ -103,9 +101,23 @@ void ChannelSeries::draw(QCPPainter* painter)
     const QCPRange range = mValueAxis->range();
     const double bottom = mValueAxis->coordToPixel(range.lower);
     const double pixelsPerUnit = (mValueAxis->coordToPixel(range.upper) - bottom) / range.size();
+    const auto toPixel = [&](double value) { return bottom + (value - range.lower) * pixelsPerUnit; };
+    if (painter->modes().testFlag(QCPPainter::pmVectorized)) {
+        // A vector drawing may be zoomed in later: one connected line.
+        m_polyline.clear();
+        ColumnPolyline(*m_columns, values, m_polyline);
+        for (QPointF& point : m_polyline)
+            point.setY(toPixel(point.y()));
+        if (m_polyline.size() == 1)
+            painter->drawPoint(m_polyline.front());
+        else
+            painter->drawPolyline(m_polyline.data(), int(m_polyline.size()));
+        return;
+    }
+    m_strokes.clear();
+    ColumnStrokes(*m_columns, values, m_strokes);
     for (QLineF& stroke : m_strokes)
-        stroke.setLine(stroke.x1(), bottom + (stroke.y1() - range.lower) * pixelsPerUnit, stroke.x2(),
-                       bottom + (stroke.y2() - range.lower) * pixelsPerUnit);
+        stroke.setLine(stroke.x1(), toPixel(stroke.y1()), stroke.x2(), toPixel(stroke.y2()));
     painter->drawLines(m_strokes.data(), int(m_strokes.size()));
 }
 

@@ -12,8 +12,9 @@ class MeasurementStore;
 
 // One channel's curve in a chart, read straight from the store of the last fetch: the
 // chart holds no copy of the points. NULL values are passed over, so the line joins the
-// values on either side. Drawn per pixel column (ColumnStrokes), so a frame costs the same
-// whether a column holds one point or a thousand, and no peak is lost.
+// values on either side. Drawn per pixel column (ColumnStrokes on screen, ColumnPolyline into
+// a vector drawing), so a frame costs the same whether a column holds one point or a
+// thousand, and no peak is lost.
 class ChannelSeries final : public QCPAbstractPlottable {
     Q_OBJECT
 public:
@@ -44,6 +45,7 @@ private:
     quint32 m_channel = 0;
     std::shared_ptr<PixelColumns> m_columns = std::make_shared<PixelColumns>();
     std::vector<QLineF> m_strokes; // reused from frame to frame
+    std::vector<QPointF> m_polyline;
 };
 
 // The chart key of a store row time: seconds since the epoch, as the date-time axis counts.

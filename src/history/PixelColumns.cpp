@@ -3,6 +3,7 @@
 #include "history/MeasurementStore.h"
 
 #include <cmath>
+#include <optional>
 
 namespace history {
 
@@ -29,56 +30,84 @@ void PixelColumns::group(std::span<const qint64> times, qsizetype begin, qsizety
     }
 }
 
-void ColumnStrokes(const PixelColumns& columns, std::span<const float> values, std::vector<QLineF>& strokes)
+namespace {
+
+// A column's points with a value: the first, the last, the lowest and the highest.
+struct ColumnPoints {
+    qsizetype first, last, lowest, highest;
+    float low, high;
+};
+
+// Calls visit for every column with a value, in order.
+template <typename Visit>
+void ForEachColumn(const PixelColumns& columns, std::span<const float> values, Visit&& visit)
 {
-    const std::size_t before = strokes.size();
-    qsizetype previousLast = -1;
-    double previousColumn = 0;
-    float previousLow = 0, previousHigh = 0;
     for (const PixelColumns::Run& run : columns.runs()) {
         qsizetype first = run.begin;
         while (first < run.end && MeasurementStore::isNull(values[std::size_t(first)]))
             ++first;
         if (first == run.end)
             continue;
-        qsizetype last = first, lowest = first, highest = first;
-        float low = values[std::size_t(first)], high = low;
+        ColumnPoints points{first, first, first, first, values[std::size_t(first)], values[std::size_t(first)]};
         // Without branches, the values of a column being as unpredictable as noise. A NULL
         // (NaN) compares false every way and changes nothing.
         for (qsizetype row = first + 1; row < run.end; ++row) {
             const float value = values[std::size_t(row)];
-            const bool lower = value < low;
-            const bool higher = value > high;
-            lowest = lower ? row : lowest;
-            low = lower ? value : low;
-            highest = higher ? row : highest;
-            high = higher ? value : high;
-            last = MeasurementStore::isNull(value) ? last : row;
+            const bool lower = value < points.low;
+            const bool higher = value > points.high;
+            points.lowest = lower ? row : points.lowest;
+            points.low = lower ? value : points.low;
+            points.highest = higher ? row : points.highest;
+            points.high = higher ? value : points.high;
+            points.last = MeasurementStore::isNull(value) ? points.last : row;
         }
-        const double column = std::floor(columns.x(first));
-        if (previousLast >= 0) {
+        visit(points);
+    }
+}
+
+} // namespace
+
+void ColumnStrokes(const PixelColumns& columns, std::span<const float> values, std::vector<QLineF>& strokes)
+{
+    const std::size_t before = strokes.size();
+    std::optional<ColumnPoints> previous;
+    ForEachColumn(columns, values, [&](const ColumnPoints& points) {
+        if (previous) {
             // Between neighbouring columns, a join whose values lie within both columns'
             // strokes covers no pixel that those do not: it is left out, which spares most
             // joins of a dense chart.
-            const float from = values[std::size_t(previousLast)];
-            const float to = values[std::size_t(first)];
-            const bool covered = column == previousColumn + 1 && previousLow < previousHigh && low < high
-                                 && std::min(from, to) >= std::max(previousLow, low)
-                                 && std::max(from, to) <= std::min(previousHigh, high);
+            const float from = values[std::size_t(previous->last)];
+            const float to = values[std::size_t(points.first)];
+            const bool covered = std::floor(columns.x(points.first)) == std::floor(columns.x(previous->first)) + 1
+                                 && previous->low < previous->high && points.low < points.high
+                                 && std::min(from, to) >= std::max(previous->low, points.low)
+                                 && std::max(from, to) <= std::min(previous->high, points.high);
             if (!covered)
-                strokes.emplace_back(columns.x(previousLast), from, columns.x(first), to);
+                strokes.emplace_back(columns.x(previous->last), from, columns.x(points.first), to);
         }
-        if (lowest != highest)
-            strokes.emplace_back(columns.x(lowest), low, columns.x(highest), high);
-        previousLast = last;
-        previousColumn = column;
-        previousLow = low;
-        previousHigh = high;
-    }
+        if (points.lowest != points.highest)
+            strokes.emplace_back(columns.x(points.lowest), points.low, columns.x(points.highest), points.high);
+        previous = points;
+    });
     // A lone value is a stroke of no length: the pen's square cap shows it as a dot.
-    if (strokes.size() == before && previousLast >= 0)
-        strokes.emplace_back(columns.x(previousLast), values[std::size_t(previousLast)], columns.x(previousLast),
-                             values[std::size_t(previousLast)]);
+    if (strokes.size() == before && previous)
+        strokes.emplace_back(columns.x(previous->last), values[std::size_t(previous->last)], columns.x(previous->last),
+                             values[std::size_t(previous->last)]);
+}
+
+void ColumnPolyline(const PixelColumns& columns, std::span<const float> values, std::vector<QPointF>& points)
+{
+    const auto add = [&](qsizetype row) {
+        const QPointF point(columns.x(row), values[std::size_t(row)]);
+        if (points.empty() || points.back() != point)
+            points.push_back(point);
+    };
+    ForEachColumn(columns, values, [&](const ColumnPoints& column) {
+        add(column.first);
+        add(std::min(column.lowest, column.highest));
+        add(std::max(column.lowest, column.highest));
+        add(column.last);
+    });
 }
 
 } // namespace history

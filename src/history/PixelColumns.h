@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineF>
+#include <QPointF>
 #include <span>
 #include <vector>
 
@@ -49,5 +50,10 @@ private:
 // NaN values are passed over (the line joins the values on either side); a lone value is a
 // stroke of no length. A stroke's x is in pixels, its y the value itself.
 void ColumnStrokes(const PixelColumns& columns, std::span<const float> values, std::vector<QLineF>& strokes);
+
+// The same points as one connected line, for drawings that are scaled up after they were
+// made (a PDF page zoomed in): per column the first, lowest and highest in their order, and
+// the last point. x is in pixels, y the value itself.
+void ColumnPolyline(const PixelColumns& columns, std::span<const float> values, std::vector<QPointF>& points);
 
 } // namespace history
