@@ -18,7 +18,7 @@ constexpr char PointMark = '.';
 
 // The characters of a value text, with PointMark standing for the locale's separator.
 struct ValueChars {
-    std::array<char, 48> chars{};
+    std::array<char, 48> chars; // only the first length count
     int length = 0;
 
     void append(char c) { chars[std::size_t(length++)] = c; }

@@ -9,12 +9,18 @@ MeasurementStore::MeasurementStore(quint32 channelCount, qsizetype expectedRows)
     , m_alarms(channelCount)
     , m_extents(channelCount)
 {
-    const auto rows = std::size_t(std::max<qsizetype>(expectedRows, 0));
-    m_times.reserve(rows);
-    for (quint32 channel = 0; channel < channelCount; ++channel) {
-        m_values[channel].reserve(rows);
-        m_alarms[channel].reserve(rows);
-    }
+    m_times.reserve(std::size_t(std::max<qsizetype>(expectedRows, 0)));
+    growCells(expectedRows);
+}
+
+void MeasurementStore::growCells(qsizetype rows)
+{
+    // Every cell is NULL until it is set: filled in bulk, not one push a cell.
+    const auto size = std::size_t(std::max<qsizetype>(rows, 0));
+    for (auto& values : m_values)
+        values.resize(size, std::numeric_limits<float>::quiet_NaN());
+    for (auto& alarms : m_alarms)
+        alarms.resize(size, NullAlarm);
 }
 
 QDateTime MeasurementStore::rowDateTime(qsizetype row) const
@@ -25,17 +31,15 @@ QDateTime MeasurementStore::rowDateTime(qsizetype row) const
 void MeasurementStore::appendRow(const QDateTime& time)
 {
     m_times.push_back(time.toMSecsSinceEpoch());
-    for (auto& values : m_values)
-        values.push_back(std::numeric_limits<float>::quiet_NaN());
-    for (auto& alarms : m_alarms)
-        alarms.push_back(NullAlarm);
+    if (!m_values.empty() && m_values.front().size() < m_times.size())
+        growCells(std::max<qsizetype>(2 * rowCount(), 1024));
 }
 
 void MeasurementStore::setValue(quint32 channel, float value)
 {
-    m_values[channel].back() = value;
-    Extent& extent = m_extents[channel];
     const qsizetype row = rowCount() - 1;
+    m_values[channel][std::size_t(row)] = value;
+    Extent& extent = m_extents[channel];
     if (extent.first < 0) {
         extent = {row, row, value, value};
         return;

@@ -32,18 +32,21 @@ public:
     QDateTime rowDateTime(qsizetype row) const;
 
     // A channel's values, NaN where the database held NULL (the server stores no NaN).
-    std::span<const float> values(quint32 channel) const { return m_values[channel]; }
+    std::span<const float> values(quint32 channel) const { return {m_values[channel].data(), m_times.size()}; }
     static bool isNull(float value) { return value != value; }
     // A channel's alarm codes, NullAlarm where the database held NULL.
-    std::span<const quint8> alarms(quint32 channel) const { return m_alarms[channel]; }
+    std::span<const quint8> alarms(quint32 channel) const { return {m_alarms[channel].data(), m_times.size()}; }
     const Extent& extent(quint32 channel) const { return m_extents[channel]; }
 
     // Filling, row by row: a new row starts with every cell NULL.
     void appendRow(const QDateTime& time);
     void setValue(quint32 channel, float value);
-    void setAlarm(quint32 channel, quint8 code) { m_alarms[channel].back() = code; }
+    void setAlarm(quint32 channel, quint8 code) { m_alarms[channel][m_times.size() - 1] = code; }
 
 private:
+    // Makes room for rows rows in every channel's cells (which may run ahead of the rows).
+    void growCells(qsizetype rows);
+
     std::vector<qint64> m_times;
     std::vector<std::vector<float>> m_values;
     std::vector<std::vector<quint8>> m_alarms;
