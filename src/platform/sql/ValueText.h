@@ -12,7 +12,7 @@ float parseFloat(QByteArrayView text);
 double parseDouble(QByteArrayView text);
 qint32 parseInt32(QByteArrayView text);
 // "yyyy-MM-dd hh:mm:ss" with an optional fraction of a second, or a bare date, as a
-// wall-clock value without a zone (time spec UTC). A zero date such as 0000-00-00 is invalid.
+// wall-clock value without a zone (Qt::UTC). A zero date such as 0000-00-00 is invalid.
 QDateTime parseDateTime(QByteArrayView text);
 
 } // namespace sql
