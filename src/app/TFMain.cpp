@@ -627,8 +627,8 @@ void TFMain::PfdButtonClick()
     const QDateTime rangeStart = m_historyView->rangeStart().value;
     const QDateTime rangeEnd = m_historyView->rangeEnd().value;
     m_lastOutputDateTime = os::CurrentDateTime();
-    m_lastOutputPath = m_reportsFolder + QStringLiteral("report_") + common::FileTimeStamp(m_lastOutputDateTime)
-        + QStringLiteral(".pdf");
+    m_lastOutputPath = common::OutputFilePath(m_reportsFolder, QStringLiteral("report_"), m_lastOutputDateTime,
+                                              QStringLiteral(".pdf"));
     FReport001->PReport.setFileName(m_lastOutputPath);
     FReport001->GenerateReport({*m_channels, *Chart, m_historyView->statistics(), rangeStart, rangeEnd, m_lastOutputDateTime,
                                 {m_config.Scale, m_config.Min, m_config.Max, m_config.User, m_config.AllCharts}},

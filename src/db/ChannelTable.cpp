@@ -1,5 +1,6 @@
 #include "db/ChannelTable.h"
 
+#include "common/ValueText.h"
 #include "db/CDataBase.h"
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlQuery.h"
@@ -80,6 +81,16 @@ private:
 };
 
 } // namespace
+
+QString FieldText(const QString& text)
+{
+    return text == NoText ? QStringLiteral("-") : text;
+}
+
+QString ThresholdText(float threshold, qint32 dot, const common::FixedPointFormat& format)
+{
+    return threshold == ThresholdUnset ? QStringLiteral("-") : format.text(threshold, dot);
+}
 
 int LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const QString& table,
                         ChannelTable& channels)

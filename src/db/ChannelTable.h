@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 
+namespace common { class FixedPointFormat; }
 namespace sql {
 class SqlQuery;
 }
@@ -14,6 +15,14 @@ class CDataBase;
 
 // A threshold holding exactly this value is not set and is shown as "-".
 constexpr float ThresholdUnset = std::bit_cast<float>(quint32(0x4F800005));
+// A text field (group, subgroup, and in the report name and unit) holding exactly this
+// text means "none".
+inline const QString NoText = QStringLiteral("NULL");
+
+// A text field as shown where "none" shows as "-".
+QString FieldText(const QString& text);
+// A threshold as shown: "-" when not set, else its fixed-point text with dot decimals.
+QString ThresholdText(float threshold, qint32 dot, const common::FixedPointFormat& format);
 
 // The per-channel settings of the settings table, as parallel arrays indexed by channel
 // number. Only entries 0 to count - 1 are meaningful; later entries may hold stale values.

@@ -58,10 +58,10 @@ void SaveGridToCsv(const QString& path, const StringGrid& grid)
 void SaveGridsToCsv(const QString& folder, const QDateTime& dateTime, const StringGrid& dataGrid,
                     const StringGrid& eventGrid, QString& lastPath)
 {
-    const QString stamp = common::FileTimeStamp(dateTime);
-    lastPath = folder + QStringLiteral("data_") + stamp + QStringLiteral(".csv");
+    const QString csv = QStringLiteral(".csv");
+    lastPath = common::OutputFilePath(folder, QStringLiteral("data_"), dateTime, csv);
     SaveGridToCsv(lastPath, dataGrid);
-    lastPath = folder + QStringLiteral("events_") + stamp + QStringLiteral(".csv");
+    lastPath = common::OutputFilePath(folder, QStringLiteral("events_"), dateTime, csv);
     SaveGridToCsv(lastPath, eventGrid);
 }
 

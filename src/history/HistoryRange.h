@@ -3,8 +3,10 @@
 #include <QDateTime>
 #include <QString>
 
-namespace db { class CDataBase; }
-namespace db { struct ChannelTable; }
+namespace db {
+class CDataBase;
+struct ChannelTable;
+}
 namespace sql { class SqlQuery; }
 
 namespace history {

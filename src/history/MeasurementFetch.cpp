@@ -50,10 +50,9 @@ void MeasurementFetch::read(const std::function<void()>& beforeRow)
         m_store->appendRow(m_query.toDateTime(m_timeColumn));
         for (quint32 channel = 0; channel < m_columns.size(); ++channel) {
             const auto [value, alarm] = m_columns[channel];
-            if (!m_query.isNull(value)) {
-                const float number = m_query.toFloat(value);
-                m_store->setValue(channel, number);
-                m_statistics.add(channel, number);
+            if (const std::optional<float> number = m_query.toOptionalFloat(value)) {
+                m_store->setValue(channel, *number);
+                m_statistics.add(channel, *number);
             }
             if (!m_query.isNull(alarm))
                 m_store->setAlarm(channel, db::AlarmCode(m_query.raw(alarm)));

@@ -8,21 +8,13 @@
 
 namespace live {
 
-namespace {
-
-QString ThresholdText(float threshold, qint32 dot)
-{
-    return threshold == db::ThresholdUnset ? QStringLiteral("-") : common::FixedPointText(threshold, dot);
-}
-
-} // namespace
-
 QString ChannelInfoText(const db::ChannelTable& channels, quint32 channel)
 {
     const qint32 dot = channels.DOT[channel];
+    const common::FixedPointFormat format;
     const QString unit = QLatin1Char(' ') + channels.UNIT[channel] + QLatin1Char('\n');
     const auto line = [&](const char16_t* label, float threshold) {
-        return QString::fromUtf16(label) + ThresholdText(threshold, dot) + unit;
+        return QString::fromUtf16(label) + db::ThresholdText(threshold, dot, format) + unit;
     };
     return QStringLiteral("Nazwa :: ") + channels.NAME[channel] + QLatin1Char('\n')
         + QStringLiteral("Grupa :: ") + channels.POSITION_1[channel] + QLatin1Char('\n')

@@ -29,7 +29,6 @@ constexpr int RowPitch = 48;
 constexpr int FirstRowTop = 20;
 constexpr int ValueWidth = 620 - 420 - 4; // from the value's left edge to just before the dot
 constexpr int GroupWidth = 820 - 720 - 8;  // from the group's left edge to just before the subgroup
-const QString NoGroup = QStringLiteral("NULL");
 
 int RowTop(quint32 channel)
 {
@@ -65,11 +64,6 @@ void WidenToText(QLabel* value)
     const int advance = value->fontMetrics().horizontalAdvance(value->text());
     if (advance > value->width())
         value->setFixedWidth(std::max(advance, value->sizeHint().width()));
-}
-
-QString GroupText(const QString& group)
-{
-    return group == NoGroup ? QStringLiteral("-") : group;
 }
 
 } // namespace
@@ -130,14 +124,14 @@ void LiveView::BuildLiveView(quint32 channelCount)
         row.image->setCursor(Qt::PointingHandCursor);
         row.image->setVisible(true);
         connect(row.image, &AlarmDot::doubleClicked, this, [this, image = row.image] { emit dotDoubleClicked(image); });
-        row.group1 = RowLabel(parent, QStringLiteral("ViewGroup1_") + number, GroupText(m_channels.POSITION_1[i]), 720, top,
+        row.group1 = RowLabel(parent, QStringLiteral("ViewGroup1_") + number, db::FieldText(m_channels.POSITION_1[i]), 720, top,
                               groupFont);
         // The subgroup starts 100 pixels on: a longer group is cut there, and told in full on hover.
         if (row.group1->width() > GroupWidth) {
             row.group1->setFixedWidth(GroupWidth);
             row.group1->setToolTip(Qt::convertFromPlainText(row.group1->text()));
         }
-        row.group2 = RowLabel(parent, QStringLiteral("ViewGroup2_") + number, GroupText(m_channels.POSITION_2[i]), 820, top,
+        row.group2 = RowLabel(parent, QStringLiteral("ViewGroup2_") + number, db::FieldText(m_channels.POSITION_2[i]), 820, top,
                               groupFont);
         row.line = new QFrame(parent);
         row.line->setObjectName(QStringLiteral("ViewLine_") + number);
@@ -229,7 +223,7 @@ void LiveView::RefreshLiveView(const QString& table, bool updateView)
                                     + common::DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
 }
 
-int LiveView::column(quint32 slot, const QString& name)
+int LiveView::column(quint32 channel, Column which)
 {
     if (m_columnsVersion != m_query.fieldLayoutVersion()) {
         m_columns.clear();
@@ -237,8 +231,11 @@ int LiveView::column(quint32 slot, const QString& name)
     }
     // Looked up in channel order as the refresh reaches them: a missing column fails at its
     // own channel, after the channels before it were updated.
-    if (slot == m_columns.size())
-        m_columns.push_back(m_query.fieldIndex(name));
+    const std::size_t slot = 2 * std::size_t(channel) + (which == Column::Alarm ? 1 : 0);
+    if (slot == m_columns.size()) {
+        const QString& name = m_channels.NAME[channel];
+        m_columns.push_back(m_query.fieldIndex(which == Column::Alarm ? db::contract::AlarmColumn(name) : name));
+    }
     return m_columns[slot];
 }
 
@@ -247,15 +244,13 @@ void LiveView::showCurrentRow()
     const quint32 count = std::min<quint32>(m_channels.count, quint32(m_rows.size()));
     for (quint32 i = 0; i < count; ++i) {
         Row& row = m_rows[i];
-        const QString& name = m_channels.NAME[i];
         const QString& unit = m_channels.UNIT[i];
-        const int value = column(2 * i, name);
-        if (m_query.isNull(value))
-            showValue(row, QStringLiteral("- ") + unit);
+        if (const std::optional<float> value = m_query.toOptionalFloat(column(i, Column::Value)))
+            showValue(row, m_valueFormat.text(*value, m_channels.DOT[i]) + QLatin1Char(' ') + unit);
         else
-            showValue(row, common::FixedPointText(m_query.toFloat(value), m_channels.DOT[i]) + QLatin1Char(' ') + unit);
+            showValue(row, QStringLiteral("- ") + unit);
         // A NULL alarm leaves the dot as it was.
-        const int alarm = column(2 * i + 1, db::contract::AlarmColumn(name));
+        const int alarm = column(i, Column::Alarm);
         if (m_query.isNull(alarm))
             continue;
         const quint8 code = db::AlarmCode(m_query.raw(alarm));

@@ -1,15 +1,19 @@
 #pragma once
 
+#include "common/ValueText.h"
+
 #include <QObject>
 #include <QPixmap>
 #include <array>
 #include <vector>
 
-namespace db { class CDataBase; }
 class QFrame;
 class QLabel;
 class QScrollArea;
-namespace db { struct ChannelTable; }
+namespace db {
+class CDataBase;
+struct ChannelTable;
+}
 
 namespace sql { class SqlQuery; }
 namespace history {
@@ -72,9 +76,10 @@ private:
     void showValue(Row& row, const QString& text) const;
     // The values and dots of the row the query stands on.
     void showCurrentRow();
-    // The index of a channel's value (slot 2 i) or alarm column (slot 2 i + 1) in the open
-    // newest-row query; throws for a column that is not there.
-    int column(quint32 slot, const QString& name);
+    enum class Column { Value, Alarm };
+    // The index of a channel's value or alarm column in the open newest-row query; throws
+    // for a column that is not there. The name is made only when it is looked up.
+    int column(quint32 channel, Column which);
 
     Controls m_controls;
     const db::CDataBase& m_database;
@@ -86,6 +91,7 @@ private:
     // up again only when the query's columns change.
     std::vector<int> m_columns;
     quint64 m_columnsVersion = 0;
+    common::FixedPointFormat m_valueFormat;
 };
 
 } // namespace live

@@ -11,7 +11,7 @@ QString ChartTitle(const db::ChannelTable& channels, quint32 channel)
     const QString separator = QStringLiteral(" :: ");
     QString title;
     for (const QString& group : {channels.POSITION_1[channel], channels.POSITION_2[channel]}) {
-        if (group != NoText)
+        if (group != db::NoText)
             title += group + separator;
     }
     return title + channels.NAME[channel];

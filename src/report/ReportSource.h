@@ -12,9 +12,6 @@ class HistoryChart;
 
 namespace report {
 
-// A text field of the channel table holding exactly this means "none".
-inline const QString NoText = QStringLiteral("NULL");
-
 // The settings of config.ini that a report reads.
 struct ReportSettings {
     qint32 Scale = 0;   // 1 or 2: the left axis fixed to Min..Max; 2 first tries the channel's own limits

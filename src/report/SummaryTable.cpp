@@ -14,18 +14,7 @@ namespace report {
 
 namespace {
 
-const QString Dash = QStringLiteral("-");
 constexpr qint32 NameLength = 18;
-
-QString TextField(const QString& text)
-{
-    return text == NoText ? Dash : text;
-}
-
-QString Threshold(float value, qint32 dot, const common::FixedPointFormat& format)
-{
-    return value == db::ThresholdUnset ? Dash : format.text(value, dot);
-}
 
 } // namespace
 
@@ -67,25 +56,25 @@ QString SummaryValue(const ReportSource& source, quint32 channel, int row, const
     const qint32 dot = channels.DOT[channel];
     switch (row) {
     case 1:
-        return channels.NAME[channel] == NoText ? Dash : ShortenText(channels.NAME[channel], NameLength);
+        return ShortenText(db::FieldText(channels.NAME[channel]), NameLength);
     case 2:
-        return TextField(channels.POSITION_1[channel]);
+        return db::FieldText(channels.POSITION_1[channel]);
     case 3:
-        return TextField(channels.POSITION_2[channel]);
+        return db::FieldText(channels.POSITION_2[channel]);
     case 4:
-        return TextField(channels.UNIT[channel]);
+        return db::FieldText(channels.UNIT[channel]);
     case 6:
-        return Threshold(channels.A1_H[channel], dot, format);
+        return db::ThresholdText(channels.A1_H[channel], dot, format);
     case 7:
-        return Threshold(channels.A1_HIS[channel], dot, format);
+        return db::ThresholdText(channels.A1_HIS[channel], dot, format);
     case 8:
-        return Threshold(channels.A1_L[channel], dot, format);
+        return db::ThresholdText(channels.A1_L[channel], dot, format);
     case 9:
-        return Threshold(channels.A2_H[channel], dot, format);
+        return db::ThresholdText(channels.A2_H[channel], dot, format);
     case 10:
-        return Threshold(channels.A2_HIS[channel], dot, format);
+        return db::ThresholdText(channels.A2_HIS[channel], dot, format);
     case 11:
-        return Threshold(channels.A2_L[channel], dot, format);
+        return db::ThresholdText(channels.A2_L[channel], dot, format);
     case 13:
         return QString::number(statistics.sampleCount);
     case 14:

@@ -188,9 +188,8 @@ QString SqlQuery::text(int index) const
 }
 
 template <typename Parse>
-auto SqlQuery::converted(int index, Parse parse) const
+auto SqlQuery::converted(int index, QByteArrayView text, Parse parse) const
 {
-    const QByteArrayView text = value(index);
     try {
         return parse(text);
     } catch (const SqlError& error) {
@@ -202,22 +201,30 @@ auto SqlQuery::converted(int index, Parse parse) const
 
 float SqlQuery::toFloat(int index) const
 {
-    return converted(index, parseFloat);
+    return converted(index, value(index), parseFloat);
+}
+
+std::optional<float> SqlQuery::toOptionalFloat(int index) const
+{
+    const QByteArrayView text = raw(index);
+    if (text.isNull())
+        return std::nullopt;
+    return converted(index, text, parseFloat);
 }
 
 double SqlQuery::toDouble(int index) const
 {
-    return converted(index, parseDouble);
+    return converted(index, value(index), parseDouble);
 }
 
 qint32 SqlQuery::toInt(int index) const
 {
-    return converted(index, parseInt32);
+    return converted(index, value(index), parseInt32);
 }
 
 QDateTime SqlQuery::toDateTime(int index) const
 {
-    return converted(index, parseDateTime);
+    return converted(index, value(index), parseDateTime);
 }
 
 } // namespace sql
