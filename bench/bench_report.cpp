@@ -30,15 +30,16 @@ int main(int argc, char** argv)
 
     // The pickers span every stored row after connecting.
     const double fetch = Milliseconds([&] { main.GetDataButtonClick(); });
-    const history::ChannelSeries* first = main.Chart->series(0);
-    const qsizetype rows = first && first->store() ? first->store()->rowCount() : 0;
+    const qsizetype rows = main.historyView().lastFetch().store->rowCount();
     const double peakAfterFetch = PeakMemoryMegabytes();
 
     report::TFReport001& form = *main.FReport001;
     form.PReport.setFileName(output);
     const report::ReportSource source{main.channels(),
-                                      *main.Chart,
-                                      main.historyView().statistics(),
+                                      main.historyView().lastFetch(),
+                                      main.Chart->activeFlags(),
+                                      main.Chart->colours(),
+                                      main.Chart->dateTimeFormat(),
                                       main.historyView().rangeStart().value,
                                       main.historyView().rangeEnd().value,
                                       os::CurrentDateTime(),

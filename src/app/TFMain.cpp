@@ -138,7 +138,7 @@ TFMain::TFMain(StartContext context, QWidget* parent)
     m_config.Dot = 0;
     BuildLayout();
     m_liveView = std::make_unique<live::LiveView>(
-        live::LiveView::Controls{ScrollBox, LabelUpdate, Chart, {ImgSourceA0, ImgSourceA1, ImgSourceA2, ImgSourceAK},
+        live::LiveView::Controls{ScrollBox, LabelUpdate, {ImgSourceA0, ImgSourceA1, ImgSourceA2, ImgSourceAK},
                                  picker_out_d, picker_out_t},
         *m_database, SQLQuery, *m_channels);
     m_historyView = std::make_unique<history::HistoryView>(
@@ -528,6 +528,7 @@ void TFMain::OpenConnection(FirstError& error)
         return;
     }
     m_liveView->BuildLiveView(m_channels->count);
+    m_historyView->resetToChannels();
     history::PrepareEventGrid(*EventGrid);
     history::PrepareDataGrid(*DataGrid, *m_channels, m_channels->count);
     // Each read of a measurement row is tried even when one before it failed (a zero date in
@@ -566,6 +567,7 @@ void TFMain::CloseConnection()
     m_database->Disconnect(SQLConnection);
     m_channels->count = 0;
     m_liveView->ClearLiveView();
+    m_historyView->resetToChannels();
     ShowConnectionState(ConnectionState::Disconnected);
     TimerUpdate->stop();
 }
@@ -630,7 +632,8 @@ void TFMain::PfdButtonClick()
     m_lastOutputPath = common::OutputFilePath(m_reportsFolder, QStringLiteral("report_"), m_lastOutputDateTime,
                                               QStringLiteral(".pdf"));
     FReport001->PReport.setFileName(m_lastOutputPath);
-    FReport001->GenerateReport({*m_channels, *Chart, m_historyView->statistics(), rangeStart, rangeEnd, m_lastOutputDateTime,
+    FReport001->GenerateReport({*m_channels, m_historyView->lastFetch(), Chart->activeFlags(), Chart->colours(),
+                                Chart->dateTimeFormat(), rangeStart, rangeEnd, m_lastOutputDateTime,
                                 {m_config.Scale, m_config.Min, m_config.Max, m_config.User, m_config.AllCharts}},
                                ProgressBar);
     if (os::Desktop::current().askYesNo(QStringLiteral("Generowanie raportu"),

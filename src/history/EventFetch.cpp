@@ -2,7 +2,6 @@
 
 #include "common/DateTimeText.h"
 #include "db/Contract.h"
-#include "history/GridSources.h"
 #include "history/HistoryQueries.h"
 #include "platform/sql/SqlQuery.h"
 
@@ -42,7 +41,7 @@ qint64 EventFetch::open(const QString& table, const QString& from, const QString
     return rows;
 }
 
-void EventFetch::read(const std::function<void()>& beforeRow, EventCells& rows)
+void EventFetch::read(const std::function<void()>& beforeRow, EventRows& rows)
 {
     const auto text = [this](Column column) {
         const int index = m_columns[column];
@@ -56,7 +55,7 @@ void EventFetch::read(const std::function<void()>& beforeRow, EventCells& rows)
         const QString typeText = m_query.isNull(type) ? NullText
                                  : m_query.raw(type) == "0" ? QStringLiteral("WYDARZENIE")
                                                             : QStringLiteral("ALARM");
-        rows.append({timeText, typeText, text(Device), text(Value), text(Description)});
+        rows.push_back({timeText, typeText, text(Device), text(Value), text(Description)});
     }
     m_query.close();
 }

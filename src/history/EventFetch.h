@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history/FetchResult.h"
+
 #include <QString>
 #include <array>
 #include <functional>
@@ -7,8 +9,6 @@
 namespace sql { class SqlQuery; }
 
 namespace history {
-
-class EventCells;
 
 // One fetch of the events of a range, oldest first, into the texts of the event grid.
 class EventFetch {
@@ -23,7 +23,7 @@ public:
     qint64 open(const QString& table, const QString& from, const QString& to);
     // Appends a line of texts per row to rows; beforeRow runs before each. An error ends
     // the sweep where it arises; the lines appended until then stay.
-    void read(const std::function<void()>& beforeRow, EventCells& rows);
+    void read(const std::function<void()>& beforeRow, EventRows& rows);
 
 private:
     sql::SqlQuery& m_query;

@@ -57,12 +57,17 @@ bool MeasurementCells::appendAsciiCellText(int column, int row, QByteArray& out)
     return true;
 }
 
+EventCells::EventCells(std::shared_ptr<const EventRows> rows)
+    : m_rows(std::move(rows))
+{
+}
+
 QString EventCells::cellText(int column, int row) const
 {
     const qsizetype index = row - 1;
-    if (index < 0 || index >= rowCount() || column < 0 || column >= int(Row().size()))
+    if (index < 0 || index >= qsizetype(m_rows->size()) || column < 0 || column >= int(EventRow().size()))
         return {};
-    return m_rows[std::size_t(index)][std::size_t(column)];
+    return (*m_rows)[std::size_t(index)][std::size_t(column)];
 }
 
 } // namespace history

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/ValueText.h"
+#include "history/FetchResult.h"
 #include "history/StringGrid.h"
 
 #include <array>
@@ -30,14 +31,12 @@ private:
 // The event grid's cells: the texts of the fetched events, five per row.
 class EventCells final : public GridCellSource {
 public:
-    using Row = std::array<QString, 5>;
+    explicit EventCells(std::shared_ptr<const EventRows> rows);
 
-    void append(Row row) { m_rows.push_back(std::move(row)); }
-    qsizetype rowCount() const { return qsizetype(m_rows.size()); }
     QString cellText(int column, int row) const override;
 
 private:
-    std::vector<Row> m_rows;
+    std::shared_ptr<const EventRows> m_rows;
 };
 
 } // namespace history

@@ -1,18 +1,15 @@
 #include "history/HistoryChart.h"
 
+#include "common/Colour.h"
+#include "common/ZeroPad.h"
+#include "db/ChannelTable.h"
+
 namespace history {
 
-std::optional<QCPRange> FixedLeftAxisRange(qint32 scale, float min, float max)
+void ShowFixedRange(QCPAxis& axis, const AxisRange& range)
 {
-    if ((scale == 1 || scale == 2) && !(min == 0 && max == 0) && !(min > max))
-        return QCPRange(double(min), double(max));
-    return std::nullopt;
-}
-
-void ShowFixedRange(QCPAxis& axis, const QCPRange& range)
-{
-    if (range.size() > 0)
-        axis.setRange(range);
+    if (range.upper > range.lower)
+        axis.setRange(range.lower, range.upper);
     else
         axis.setRange(range.lower - 0.5, range.upper + 0.5);
 }
@@ -55,7 +52,7 @@ bool HistoryChart::mouseZoom() const
     return interactions().testFlag(QCP::iRangeZoom);
 }
 
-void HistoryChart::setLeftAxisRange(const std::optional<QCPRange>& range)
+void HistoryChart::setLeftAxisRange(const std::optional<AxisRange>& range)
 {
     m_fixedLeftRange = range;
     if (range)
@@ -76,17 +73,21 @@ ChannelSeries* HistoryChart::addSeries(const QString& name, const QString& title
     return series;
 }
 
-void HistoryChart::removeSeries(ChannelSeries* series)
+void HistoryChart::setChannels(const db::ChannelTable& channels)
 {
-    std::erase(m_series, series);
-    if (removePlottable(series))
-        emit seriesListChanged();
+    for (ChannelSeries* series : m_series)
+        removePlottable(series);
+    m_series.clear();
+    for (quint32 i = 0; i < channels.count; ++i)
+        addSeries(QStringLiteral("ViewSeries_") + common::ZeroPad(i, 4), channels.NAME[i],
+                  common::ColourFromBgr(quint32(channels.CH_C[i])));
+    emit seriesListChanged();
 }
 
 void HistoryChart::showFetch(const std::shared_ptr<const MeasurementStore>& store)
 {
-    for (int i = 0; i < seriesCount(); ++i)
-        series(i)->setSource(store, quint32(i));
+    for (std::size_t i = 0; i < m_series.size(); ++i)
+        m_series[i]->setSource(store, quint32(i));
     rescaleToData();
 }
 
@@ -115,9 +116,27 @@ bool HistoryChart::seriesActive(int index) const
     return series && series->visible();
 }
 
+std::vector<bool> HistoryChart::activeFlags() const
+{
+    std::vector<bool> active;
+    active.reserve(m_series.size());
+    for (const ChannelSeries* series : m_series)
+        active.push_back(series->visible());
+    return active;
+}
+
+std::vector<QColor> HistoryChart::colours() const
+{
+    std::vector<QColor> colours;
+    colours.reserve(m_series.size());
+    for (const ChannelSeries* series : m_series)
+        colours.push_back(series->pen().color());
+    return colours;
+}
+
 bool HistoryChart::applyActive(int index, bool active)
 {
-    ChannelSeries* series = this->series(index);
+    ChannelSeries* series = index >= 0 && index < seriesCount() ? m_series[std::size_t(index)] : nullptr;
     if (!series || series->visible() == active)
         return false;
     series->setVisible(active);

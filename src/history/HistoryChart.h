@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/AxisRange.h"
 #include "history/ChannelSeries.h"
 
 #include <memory>
@@ -7,14 +8,13 @@
 #include <qcustomplot.h>
 #include <vector>
 
+namespace db { struct ChannelTable; }
+
 namespace history {
 
-// The fixed range of the left axis that the chart settings ask for, or nothing for
-// automatic scaling: modes 1 and 2 with a minimum not above the maximum, not both 0.
-std::optional<QCPRange> FixedLeftAxisRange(qint32 scale, float min, float max);
 // Shows exactly range on axis. An axis cannot span nothing: a range of one value shows that
 // value in the middle of a span of one.
-void ShowFixedRange(QCPAxis& axis, const QCPRange& range);
+void ShowFixedRange(QCPAxis& axis, const AxisRange& range);
 
 class MeasurementStore;
 
@@ -30,22 +30,27 @@ public:
     void setMouseZoom(bool on);
     bool mouseZoom() const;
     // A fixed left-axis range, or automatic scaling to the data when empty.
-    void setLeftAxisRange(const std::optional<QCPRange>& range);
+    void setLeftAxisRange(const std::optional<AxisRange>& range);
     bool leftAxisAutoScale() const { return !m_fixedLeftRange; }
 
     int seriesCount() const { return int(m_series.size()); }
-    ChannelSeries* series(int index) const
+    const ChannelSeries* series(int index) const
     {
         return index >= 0 && index < seriesCount() ? m_series[std::size_t(index)] : nullptr;
     }
+    // One series per channel of channels, "ViewSeries_0000" on, titled by the channel's name
+    // in its colour; the series before are gone. No channel: no series.
+    void setChannels(const db::ChannelTable& channels);
     ChannelSeries* addSeries(const QString& name, const QString& title, const QColor& colour);
-    void removeSeries(ChannelSeries* series);
     // Series i shows channel i of store; the axes follow the new points.
     void showFetch(const std::shared_ptr<const MeasurementStore>& store);
     bool hasPoints() const;
     // While the chart has no points, its time axis spans the chosen range.
     void showRangeWhileEmpty(const QDateTime& start, const QDateTime& end);
     bool seriesActive(int index) const;
+    // Per series, in channel order: whether it is shown, and its colour.
+    std::vector<bool> activeFlags() const;
+    std::vector<QColor> colours() const;
     void setSeriesActive(int index, bool active);
     void setAllSeriesActive(bool active);
     // Fits the axes to the shown data (the left axis only while it scales automatically).
@@ -62,7 +67,7 @@ private:
     QSharedPointer<QCPAxisTickerDateTime> m_ticker;
     std::vector<ChannelSeries*> m_series; // in channel order; the chart owns them
     std::shared_ptr<PixelColumns> m_pixelColumns = std::make_shared<PixelColumns>();
-    std::optional<QCPRange> m_fixedLeftRange;
+    std::optional<AxisRange> m_fixedLeftRange;
 };
 
 } // namespace history

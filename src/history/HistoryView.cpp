@@ -1,5 +1,6 @@
 #include "history/HistoryView.h"
 
+#include "common/DateTimeText.h"
 #include "db/CDataBase.h"
 #include "db/ChannelTable.h"
 #include "db/Contract.h"
@@ -46,6 +47,7 @@ HistoryView::HistoryView(const Controls& controls, const db::CDataBase& database
     , m_database(database)
     , m_query(query)
     , m_channels(channels)
+    , m_lastFetch(FetchResult::Empty(0))
 {
     for (QDateTimeEdit* picker : {static_cast<QDateTimeEdit*>(controls.startDate), static_cast<QDateTimeEdit*>(controls.startTime),
                                   static_cast<QDateTimeEdit*>(controls.endDate), static_cast<QDateTimeEdit*>(controls.endTime)})
@@ -69,54 +71,67 @@ void HistoryView::followRangeWhileEmpty()
 
 void HistoryView::GetDataButtonClick()
 {
-    LoadEventHistory(db::contract::EventTable, *m_controls.eventGrid);
-    LoadMeasurementHistory(db::contract::DataTable, *m_controls.dataGrid);
-}
-
-void HistoryView::LoadEventHistory(const QString& table, StringGrid& grid)
-{
-    const QString from = rangeStart().text;
-    const QString to = rangeEnd().text;
+    const RangeBound start = rangeStart();
+    const RangeBound end = rangeEnd();
     if (!m_database.connected())
         return;
+    // What a fetch leaves out stays as the last fetch had it.
+    auto result = std::make_shared<FetchResult>(*m_lastFetch);
+    result->rangeStart = start.value;
+    result->rangeEnd = end.value;
+    // The rows read before an error stay in every view.
+    const auto showResult = qScopeGuard([&] { show(result); });
+    LoadEventHistory(db::contract::EventTable, *result);
+    LoadMeasurementHistory(db::contract::DataTable, *result);
+}
+
+void HistoryView::LoadEventHistory(const QString& table, FetchResult& result)
+{
     EventFetch fetch(m_query);
-    const qint64 rows = fetch.open(table, from, to);
+    const qint64 rows = fetch.open(table, common::RangeBoundText(result.rangeStart), common::RangeBoundText(result.rangeEnd));
     if (rows == 0)
         return;
     FetchProgress progress(*m_controls.progressBar, rows);
-    auto events = std::make_shared<EventCells>();
-    // The events read before an error stay in the grid.
-    const auto show = qScopeGuard([&] {
-        grid.setRowCount(int(rows + 1));
-        grid.cells().setCellSource(events);
-    });
+    auto events = std::make_shared<EventRows>();
+    events->reserve(std::size_t(rows));
+    result.events = events;
     fetch.read([&] { progress.step(); }, *events);
 }
 
-void HistoryView::LoadMeasurementHistory(const QString& table, StringGrid& grid)
+void HistoryView::LoadMeasurementHistory(const QString& table, FetchResult& result)
 {
-    const QString from = rangeStart().text;
-    const QString to = rangeEnd().text;
-    if (!m_database.connected())
-        return;
     MeasurementFetch fetch(m_query, m_channels);
-    const qint64 rows = fetch.open(table, from, to);
+    const qint64 rows = fetch.open(table, common::RangeBoundText(result.rangeStart), common::RangeBoundText(result.rangeEnd));
     if (rows == 0)
         return;
     FetchProgress progress(*m_controls.progressBar, rows);
-    // The rows read before an error stay in the grid, the chart and the statistics.
-    const auto show = qScopeGuard([&] { showMeasurements(fetch, grid); });
+    const auto keep = qScopeGuard([&] {
+        result.store = fetch.store();
+        fetch.storeStatisticsInto(result.statistics);
+    });
     fetch.read([&] { progress.step(); });
 }
 
-void HistoryView::showMeasurements(const MeasurementFetch& fetch, StringGrid& grid)
+void HistoryView::resetToChannels()
 {
-    const std::shared_ptr<const MeasurementStore> store = fetch.store();
-    std::vector<qint32> decimals(m_channels.DOT.begin(), m_channels.DOT.begin() + store->channelCount());
-    grid.setRowCount(int(std::max<qsizetype>(store->rowCount(), 1) + 1));
-    grid.cells().setCellSource(std::make_shared<MeasurementCells>(store, std::move(decimals)));
-    m_controls.chart->showFetch(store);
-    fetch.storeStatisticsInto(m_statistics);
+    m_controls.chart->setChannels(m_channels);
+    m_lastFetch = FetchResult::Empty(m_channels.count);
+    m_controls.chart->showFetch(m_lastFetch->store);
+}
+
+void HistoryView::show(std::shared_ptr<const FetchResult> result)
+{
+    m_lastFetch = std::move(result);
+    const FetchResult& fetch = *m_lastFetch;
+    StringGrid& events = *m_controls.eventGrid;
+    events.setRowCount(int(std::max<std::size_t>(fetch.events->size(), 1) + 1));
+    events.cells().setCellSource(std::make_shared<EventCells>(fetch.events));
+    const MeasurementStore& store = *fetch.store;
+    std::vector<qint32> decimals(m_channels.DOT.begin(), m_channels.DOT.begin() + store.channelCount());
+    StringGrid& data = *m_controls.dataGrid;
+    data.setRowCount(int(std::max<qsizetype>(store.rowCount(), 1) + 1));
+    data.cells().setCellSource(std::make_shared<MeasurementCells>(fetch.store, std::move(decimals)));
+    m_controls.chart->showFetch(fetch.store);
 }
 
 } // namespace history

@@ -30,7 +30,7 @@ public:
     // arises: what was read until then stays in store() and the statistics.
     void read(const std::function<void()>& beforeRow);
 
-    const std::shared_ptr<MeasurementStore>& store() const { return m_store; }
+    std::shared_ptr<const MeasurementStore> store() const { return m_store; }
     void storeStatisticsInto(ChannelStatistics& statistics) const { m_statistics.storeInto(statistics); }
 
 private:

@@ -1,6 +1,5 @@
 #include "live/LiveView.h"
 
-#include "common/Colour.h"
 #include "common/DateTimeText.h"
 #include "common/ValueText.h"
 #include "common/ZeroPad.h"
@@ -8,7 +7,6 @@
 #include "db/ChannelTable.h"
 #include "db/Contract.h"
 #include "db/MeasurementTable.h"
-#include "history/HistoryChart.h"
 #include "history/RangePickers.h"
 #include "db/Alarm.h"
 #include "live/AlarmDot.h"
@@ -110,8 +108,6 @@ void LiveView::BuildLiveView(quint32 channelCount)
         const int top = RowTop(i);
         Row row{};
         row.name = RowLabel(parent, QStringLiteral("VievName_") + number, m_channels.NAME[i], 20, top, nameFont);
-        row.series = m_controls.chart->addSeries(QStringLiteral("ViewSeries_") + number, row.name->text(),
-                                                 common::ColourFromBgr(quint32(m_channels.CH_C[i])));
         row.value = RowLabel(parent, QStringLiteral("ViewValue_") + number, QStringLiteral("- ") + m_channels.UNIT[i], 420,
                              top, valueFont);
         // The value changes on every refresh: a fixed box up to the dot spares the window
@@ -163,7 +159,6 @@ void LiveView::ClearLiveView()
         delete row.group1;
         delete row.group2;
         delete row.image;
-        m_controls.chart->removeSeries(row.series);
         delete row.line;
     }
     m_rows.clear();

@@ -18,8 +18,6 @@ struct ChannelTable;
 namespace sql { class SqlQuery; }
 namespace history {
 class CalendarPicker;
-class ChannelSeries;
-class HistoryChart;
 class TimePicker;
 }
 
@@ -27,15 +25,14 @@ namespace live {
 
 class AlarmDot;
 
-// The controls of the live tab and the chart series that exist per channel, and the
-// refresh that fills them from the newest measurement row.
+// The controls of the live tab that exist per channel, and the refresh that fills them from
+// the newest measurement row.
 class LiveView final : public QObject {
     Q_OBJECT
 public:
     struct Controls {
         QScrollArea* scrollBox;
         QLabel* labelUpdate;
-        history::HistoryChart* chart;
         // The dot pictures by alarm code: none, alarm 1 (twice), alarm 2 (twice), fault.
         std::array<const QLabel*, 4> dotSources; // A0, A1, A2, AK
         history::CalendarPicker* endDate;
@@ -66,7 +63,6 @@ private:
         QLabel* group1;
         QLabel* group2;
         QFrame* line;
-        history::ChannelSeries* series;
         quint8 shownCode;
     };
 

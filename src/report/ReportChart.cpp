@@ -17,17 +17,6 @@ QString ChartTitle(const db::ChannelTable& channels, quint32 channel)
     return title + channels.NAME[channel];
 }
 
-std::optional<QCPRange> LeftAxisRange(const ReportSettings& settings, const db::ChannelTable& channels,
-                                      quint32 channel)
-{
-    if (settings.Scale == 2) {
-        if (const auto own = history::FixedLeftAxisRange(settings.Scale, channels.LIMIT_LO[channel],
-                                                         channels.LIMIT_HI[channel]))
-            return own;
-    }
-    return history::FixedLeftAxisRange(settings.Scale, settings.Min, settings.Max);
-}
-
 ReportChart::ReportChart(QWidget* parent)
     : QCustomPlot(parent)
     , m_ticker(new QCPAxisTickerDateTime)
@@ -68,17 +57,16 @@ void ReportChart::setThreshold(int index, float value, double startKey, double e
 void ReportChart::BuildChart(const ReportSource& source, quint32 channel)
 {
     const db::ChannelTable& channels = source.channels;
-    m_ticker->setDateTimeFormat(source.chart.dateTimeFormat());
+    m_ticker->setDateTimeFormat(source.dateTimeFormat);
     m_title->setText(ChartTitle(channels, channel));
     yAxis->setLabel(QLatin1Char('[') + channels.UNIT[channel] + QLatin1Char(']'));
 
-    // A copy of the history chart's series: the same points of the same store, colour and
-    // active flag, drawn solid and one point wide.
-    const history::ChannelSeries* original = source.chart.series(int(channel));
-    const QColor colour = original ? original->pen().color() : QColor(Qt::black);
-    m_curve->setSource(original ? original->store() : nullptr, channel);
+    // The history chart's curve: the same points of the same store, colour and active flag,
+    // drawn solid and one point wide.
+    const QColor colour = channel < source.colours.size() ? source.colours[channel] : QColor(Qt::black);
+    m_curve->setSource(source.fetch.store, channel);
     m_curve->setPen(QPen(colour, 1, Qt::SolidLine));
-    m_curve->setVisible(original && original->visible());
+    m_curve->setVisible(channel < source.selected.size() && source.selected[channel]);
 
     const double start = QCPAxisTickerDateTime::dateTimeToKey(source.rangeStart);
     const double end = QCPAxisTickerDateTime::dateTimeToKey(source.rangeEnd);

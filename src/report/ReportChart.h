@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <array>
-#include <optional>
 #include <qcustomplot.h>
 
 namespace db { struct ChannelTable; }
@@ -10,21 +9,13 @@ namespace history { class ChannelSeries; }
 
 namespace report {
 
-struct ReportSettings;
 struct ReportSource;
 
 // "Grupa :: Podgrupa :: Nazwa": the group and subgroup when they are not "NULL", then the
 // name, whatever it holds.
 QString ChartTitle(const db::ChannelTable& channels, quint32 channel);
 
-// The fixed value range of a page's chart, or nothing for automatic scaling. Scale 1:
-// Min..Max; Scale 2: the channel's own LIMIT_LO..LIMIT_HI, or Min..Max when those are both
-// 0 or reversed. A range needs its ends not both 0 and not reversed.
-std::optional<QCPRange> LeftAxisRange(const ReportSettings& settings, const db::ChannelTable& channels,
-                                      quint32 channel);
-
-// The chart of a report page, 537 x 449: the channel's curve as the history chart has it
-// and its four alarm thresholds as horizontal lines across the report range, A1 dotted and
+// The chart of a report page, 537 x 449: the channel's curve of the last fetch and its four alarm thresholds as horizontal lines across the report range, A1 dotted and
 // A2 dashed. It is built anew for every page and painted into the page as vectors.
 class ReportChart final : public QCustomPlot {
     Q_OBJECT

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "history/AxisRange.h"
+#include "history/FetchResult.h"
+
+#include <QColor>
 #include <QDateTime>
 #include <QString>
+#include <optional>
+#include <vector>
 
 namespace db { struct ChannelTable; }
-
-namespace history {
-struct ChannelStatistics;
-class HistoryChart;
-}
 
 namespace report {
 
@@ -21,20 +22,27 @@ struct ReportSettings {
     qint32 AllCharts = 0; // not 0: every channel gets a page, whatever the chart shows
 };
 
-// Everything a report prints, as the main window holds it at the click. The report reads
-// the last fetch through the history chart's series and queries nothing.
+// Everything a report prints, as plain data taken at the click: the last fetch, which
+// channels are shown and in what colour, and the settings. The report queries nothing.
 struct ReportSource {
     const db::ChannelTable& channels;
-    // Series i is channel i's curve of the last fetch; its active flag selects the channel.
-    const history::HistoryChart& chart;
-    const history::ChannelStatistics& statistics;
+    const history::FetchResult& fetch;
+    std::vector<bool> selected;  // by channel: its series is shown in the history chart
+    std::vector<QColor> colours; // by channel: its series' colour
+    QString dateTimeFormat;      // of the time axis' labels
     QDateTime rangeStart; // the range of the pickers at the click (wall clock, held as UTC)
     QDateTime rangeEnd;
     QDateTime outputDateTime; // the time of the click
     ReportSettings settings;
 };
 
-// Whether channel has a page: its series is active, or every channel is reported.
+// Whether channel has a page: its series is shown, or every channel is reported.
 bool IsSelected(const ReportSource& source, quint32 channel);
+
+// The fixed value range of a page's chart, or nothing for automatic scaling. Scale 1:
+// Min..Max; Scale 2: the channel's own LIMIT_LO..LIMIT_HI, or Min..Max when those are both
+// 0 or reversed. A range needs its ends not both 0 and not reversed.
+std::optional<history::AxisRange> LeftAxisRange(const ReportSettings& settings, const db::ChannelTable& channels,
+                                                quint32 channel);
 
 } // namespace report

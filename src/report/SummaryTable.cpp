@@ -7,7 +7,6 @@
 #include "report/ReportSource.h"
 
 #include <algorithm>
-#include <array>
 #include <string>
 
 namespace report {
@@ -18,78 +17,33 @@ constexpr qint32 NameLength = 18;
 
 } // namespace
 
-bool IsHeaderRow(int row)
-{
-    return row == 0 || row == 5 || row == 12;
-}
-
-QString SummaryLabel(int row)
-{
-    static const std::array<QString, SummaryRows> labels{
-        QStringLiteral("OPIS"),
-        QStringLiteral("Nazwa"),
-        QStringLiteral("Grupa"),
-        QStringLiteral("Podgrupa"),
-        QStringLiteral("Jednostka"),
-        QStringLiteral("USTAWIENIA"),
-        QStringLiteral("A1 :: próg górny"),
-        QStringLiteral("A1 :: hist.  +/-"),
-        QStringLiteral("A1 :: próg dolny"),
-        QStringLiteral("A2 :: próg górny"),
-        QStringLiteral("A2 :: hist.  +/-"),
-        QStringLiteral("A2 :: próg dolny"),
-        QStringLiteral("STATYSTYKA"),
-        QStringLiteral("Liczba próbek"),
-        QStringLiteral("Start"),
-        QStringLiteral("Stop"),
-        QStringLiteral("Max"),
-        QStringLiteral("Avg"),
-        QStringLiteral("Min"),
-    };
-    return row >= 0 && row < SummaryRows ? labels[std::size_t(row)] : QString();
-}
-
-QString SummaryValue(const ReportSource& source, quint32 channel, int row, const common::FixedPointFormat& format)
+SummaryTable SummaryTableOf(const ReportSource& source, quint32 channel, const common::FixedPointFormat& format)
 {
     const db::ChannelTable& channels = source.channels;
-    const history::ChannelStatistics::Record& statistics = source.statistics[channel];
+    const history::ChannelStatistics::Record& statistics = source.fetch.statistics[channel];
     const qint32 dot = channels.DOT[channel];
-    switch (row) {
-    case 1:
-        return ShortenText(db::FieldText(channels.NAME[channel]), NameLength);
-    case 2:
-        return db::FieldText(channels.POSITION_1[channel]);
-    case 3:
-        return db::FieldText(channels.POSITION_2[channel]);
-    case 4:
-        return db::FieldText(channels.UNIT[channel]);
-    case 6:
-        return db::ThresholdText(channels.A1_H[channel], dot, format);
-    case 7:
-        return db::ThresholdText(channels.A1_HIS[channel], dot, format);
-    case 8:
-        return db::ThresholdText(channels.A1_L[channel], dot, format);
-    case 9:
-        return db::ThresholdText(channels.A2_H[channel], dot, format);
-    case 10:
-        return db::ThresholdText(channels.A2_HIS[channel], dot, format);
-    case 11:
-        return db::ThresholdText(channels.A2_L[channel], dot, format);
-    case 13:
-        return QString::number(statistics.sampleCount);
-    case 14:
-        return common::DateTimeText(source.rangeStart);
-    case 15:
-        return common::DateTimeText(source.rangeEnd);
-    case 16:
-        return format.text(statistics.maximum, dot);
-    case 17:
-        return format.text(statistics.average, dot);
-    case 18:
-        return format.text(statistics.minimum, dot);
-    default:
-        return QString();
-    }
+    const auto threshold = [&](float value) { return db::ThresholdText(value, dot, format); };
+    return {{
+        {QStringLiteral("OPIS"), true, {}},
+        {QStringLiteral("Nazwa"), false, ShortenText(db::FieldText(channels.NAME[channel]), NameLength)},
+        {QStringLiteral("Grupa"), false, db::FieldText(channels.POSITION_1[channel])},
+        {QStringLiteral("Podgrupa"), false, db::FieldText(channels.POSITION_2[channel])},
+        {QStringLiteral("Jednostka"), false, db::FieldText(channels.UNIT[channel])},
+        {QStringLiteral("USTAWIENIA"), true, {}},
+        {QStringLiteral("A1 :: próg górny"), false, threshold(channels.A1_H[channel])},
+        {QStringLiteral("A1 :: hist.  +/-"), false, threshold(channels.A1_HIS[channel])},
+        {QStringLiteral("A1 :: próg dolny"), false, threshold(channels.A1_L[channel])},
+        {QStringLiteral("A2 :: próg górny"), false, threshold(channels.A2_H[channel])},
+        {QStringLiteral("A2 :: hist.  +/-"), false, threshold(channels.A2_HIS[channel])},
+        {QStringLiteral("A2 :: próg dolny"), false, threshold(channels.A2_L[channel])},
+        {QStringLiteral("STATYSTYKA"), true, {}},
+        {QStringLiteral("Liczba próbek"), false, QString::number(statistics.sampleCount)},
+        {QStringLiteral("Start"), false, common::DateTimeText(source.rangeStart)},
+        {QStringLiteral("Stop"), false, common::DateTimeText(source.rangeEnd)},
+        {QStringLiteral("Max"), false, format.text(statistics.maximum, dot)},
+        {QStringLiteral("Avg"), false, format.text(statistics.average, dot)},
+        {QStringLiteral("Min"), false, format.text(statistics.minimum, dot)},
+    }};
 }
 
 QString ShortenText(const QString& text, qint32 maxLength)

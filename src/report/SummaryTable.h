@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <array>
 
 namespace common { class FixedPointFormat; }
 
@@ -13,13 +14,18 @@ struct ReportSource;
 constexpr int SummaryColumns = 2;
 constexpr int SummaryRows = 19;
 
-bool IsHeaderRow(int row);
-// The left cell of row: what the row shows.
-QString SummaryLabel(int row);
-// The right cell of row for channel: its text fields ("-" for "NULL"), thresholds ("-"
-// when not set), sample count, the report range and the statistics, numbers with the
-// channel's decimals. Empty for a header row.
-QString SummaryValue(const ReportSource& source, quint32 channel, int row, const common::FixedPointFormat& format);
+// One row of the table: what it shows (the left cell), whether it is a header row (white on
+// black), and the channel's value (the right cell, empty for a header row).
+struct SummaryRow {
+    QString label;
+    bool header = false;
+    QString value;
+};
+using SummaryTable = std::array<SummaryRow, SummaryRows>;
+
+// The table of channel: its text fields ("-" for "NULL"), thresholds ("-" when not set),
+// sample count, the report range and the statistics, numbers with the channel's decimals.
+SummaryTable SummaryTableOf(const ReportSource& source, quint32 channel, const common::FixedPointFormat& format);
 
 // text when it has at most maxLength characters; otherwise its first maxLength - 4
 // characters, "..." and its last character, maxLength characters in all.

@@ -30,20 +30,20 @@ QImage Logo()
     return logo;
 }
 
-// Sets the current report for the table's cells while it lives.
-class CurrentReport {
+// Marks a report as being generated while it lives.
+class Generating {
 public:
-    CurrentReport(const ReportSource*& current, const ReportSource& source)
-        : m_current(current)
+    explicit Generating(bool& flag)
+        : m_flag(flag)
     {
-        m_current = &source;
+        m_flag = true;
     }
-    ~CurrentReport() { m_current = nullptr; }
-    CurrentReport(const CurrentReport&) = delete;
-    CurrentReport& operator=(const CurrentReport&) = delete;
+    ~Generating() { m_flag = false; }
+    Generating(const Generating&) = delete;
+    Generating& operator=(const Generating&) = delete;
 
 private:
-    const ReportSource*& m_current;
+    bool& m_flag;
 };
 
 // One step of the progress bar per page; back at 0 when the report ends, written or not.
@@ -122,7 +122,7 @@ void TFReport001::GenerateReport(const ReportSource& source, QProgressBar* progr
     PRLabelDateInOut.setText(common::DateTimeText(source.rangeStart) + QStringLiteral(" - ")
                              + common::DateTimeText(source.rangeEnd));
 
-    const CurrentReport current(m_source, source);
+    const Generating generating(m_generating);
     const PageProgress progressSteps(progress, pageCount);
     quint32 page = 0;
     for (quint32 i = 0; i < channelCount; ++i) {
@@ -132,6 +132,7 @@ void TFReport001::GenerateReport(const ReportSource& source, QProgressBar* progr
         ++page;
         PRLabelPage.setText(QStringLiteral("Strona %1/%2").arg(page).arg(pageCount));
         ChartReport->BuildChart(source, i);
+        m_table = SummaryTableOf(source, i, m_valueFormat);
         PReport.print(PRPage);
         progressSteps.pageDone(page);
     }
@@ -140,14 +141,13 @@ void TFReport001::GenerateReport(const ReportSource& source, QProgressBar* progr
 
 void TFReport001::PRGridPanelBeforePrintChild(int column, int row)
 {
-    if (!m_source || row < 0 || row >= SummaryRows)
+    if (!m_generating || row < 0 || row >= SummaryRows)
         return;
-    const bool header = IsHeaderRow(row);
-    PRRectGrid.setFillColour(header ? Qt::black : Qt::white);
-    PRLabelGrid.setColour(header ? Qt::white : Qt::black);
-    PRLabelGrid.setFont(Font{12, header});
-    PRLabelGrid.setText(column == 0 ? SummaryLabel(row)
-                                    : SummaryValue(*m_source, quint32(CurrentChannel), row, m_valueFormat));
+    const SummaryRow& entry = m_table[std::size_t(row)];
+    PRRectGrid.setFillColour(entry.header ? Qt::black : Qt::white);
+    PRLabelGrid.setColour(entry.header ? Qt::white : Qt::black);
+    PRLabelGrid.setFont(Font{12, entry.header});
+    PRLabelGrid.setText(column == 0 ? entry.label : entry.value);
 }
 
 } // namespace report

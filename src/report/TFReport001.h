@@ -9,6 +9,7 @@
 #include "platform/pdf/PaintedPicture.h"
 #include "platform/pdf/Picture.h"
 #include "platform/pdf/Rect.h"
+#include "report/SummaryTable.h"
 
 #include <QWidget>
 
@@ -56,8 +57,9 @@ public:
     pdf::Label& PRLabelUser;
 
 private:
-    // The report being generated, for the table's cells; none between reports.
-    const ReportSource* m_source = nullptr;
+    // The table of the page being printed; CurrentChannel's, while a report is generated.
+    SummaryTable m_table{};
+    bool m_generating = false;
     common::FixedPointFormat m_valueFormat;
 };
 

@@ -2,7 +2,7 @@
 
 #include "platform/sql/SqlConnection.h"
 #include "platform/sql/SqlError.h"
-#include "platform/sql/ValueText.h"
+#include "platform/sql/ValueParsing.h"
 
 namespace sql {
 

@@ -1,4 +1,4 @@
-#include "platform/sql/ValueText.h"
+#include "platform/sql/ValueParsing.h"
 
 #include "platform/sql/SqlError.h"
 

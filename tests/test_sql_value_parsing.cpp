@@ -1,7 +1,7 @@
 // The server's value texts to numbers and date-times, independent of the user's locale
 // (these tests run in the Polish locale, whose decimal separator is a comma).
 #include "platform/sql/SqlError.h"
-#include "platform/sql/ValueText.h"
+#include "platform/sql/ValueParsing.h"
 #include "db/ChannelTable.h"
 
 #include <QTest>
@@ -9,7 +9,7 @@
 
 using namespace sql;
 
-class ValueTextTest : public QObject {
+class ValueParsingTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -127,5 +127,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(ValueTextTest)
-#include "test_sql_value_text.moc"
+QTEST_GUILESS_MAIN(ValueParsingTest)
+#include "test_sql_value_parsing.moc"

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "history/ChannelStatistics.h"
+#include "history/MeasurementStore.h"
+
+#include <QDateTime>
+#include <QString>
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace history {
+
+// One event of a fetch as the event grid shows it: date-time, kind, device, value, description.
+using EventRow = std::array<QString, 5>;
+using EventRows = std::vector<EventRow>;
+
+// What one press of "Pobierz dane" brought: the range that was asked for, the measurement
+// rows, the statistics over them and the events. The grids, the chart, the CSV export and the
+// report all read this one value, so none of them can show another range than the others.
+struct FetchResult {
+    QDateTime rangeStart; // wall clock, held as UTC; invalid before any fetch
+    QDateTime rangeEnd;
+    std::shared_ptr<const MeasurementStore> store; // never null
+    ChannelStatistics statistics;
+    std::shared_ptr<const EventRows> events; // never null
+
+    // Nothing fetched yet: no rows of channelCount channels, no events, no range.
+    static std::shared_ptr<const FetchResult> Empty(quint32 channelCount);
+};
+
+} // namespace history
