@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <QPolygonF>
 
 namespace history {
 
@@ -108,8 +109,12 @@ void ChannelSeries::draw(QCPPainter* painter)
         ColumnPolyline(*m_columns, values, m_polyline);
         for (QPointF& point : m_polyline)
             point.setY(toPixel(point.y()));
-        if (m_polyline.size() == 1)
-            painter->drawPoint(m_polyline.front());
+        // One column gives at most four points.
+        const QRectF extent = m_polyline.size() <= 4
+                                  ? QPolygonF(QList<QPointF>(m_polyline.begin(), m_polyline.end())).boundingRect()
+                                  : QRectF(0, 0, 2, 2);
+        if (extent.width() < 1 && extent.height() < 1)
+            drawMark(painter, extent.center());
         else
             painter->drawPolyline(m_polyline.data(), int(m_polyline.size()));
         return;
@@ -118,7 +123,19 @@ void ChannelSeries::draw(QCPPainter* painter)
     ColumnStrokes(*m_columns, values, m_strokes);
     for (QLineF& stroke : m_strokes)
         stroke.setLine(stroke.x1(), toPixel(stroke.y1()), stroke.x2(), toPixel(stroke.y2()));
-    painter->drawLines(m_strokes.data(), int(m_strokes.size()));
+    if (m_strokes.size() == 1 && m_strokes.front().p1() == m_strokes.front().p2())
+        drawMark(painter, m_strokes.front().p1());
+    else
+        painter->drawLines(m_strokes.data(), int(m_strokes.size()));
+}
+
+void ChannelSeries::drawMark(QCPPainter* painter, QPointF centre) const
+{
+    // A line through one point (or within one pixel) has next to no length, which a pen
+    // draws as nothing at all.
+    const double radius = std::max(mPen.widthF(), 1.0) * 2;
+    painter->setBrush(mPen.color());
+    painter->drawEllipse(centre, radius, radius);
 }
 
 void ChannelSeries::drawLegendIcon(QCPPainter* painter, const QRectF& rect) const

@@ -12,7 +12,7 @@ class MeasurementStore;
 
 // One channel's curve in a chart, read straight from the store of the last fetch: the
 // chart holds no copy of the points. NULL values are passed over, so the line joins the
-// values on either side. Drawn per pixel column (ColumnStrokes on screen, ColumnPolyline into
+// values on either side; a series of one point shows it as a dot. Drawn per pixel column (ColumnStrokes on screen, ColumnPolyline into
 // a vector drawing), so a frame costs the same whether a column holds one point or a
 // thousand, and no peak is lost.
 class ChannelSeries final : public QCPAbstractPlottable {
@@ -38,6 +38,8 @@ protected:
     void drawLegendIcon(QCPPainter* painter, const QRectF& rect) const override;
 
 private:
+    // A lone point, as a dot in the series' colour.
+    void drawMark(QCPPainter* painter, QPointF centre) const;
     // The rows whose keys lie in range, widened by one row on each side.
     std::pair<qsizetype, qsizetype> rowsAround(const QCPRange& keys) const;
 
