@@ -67,11 +67,19 @@ int RetryInterval(qint32 refreshSeconds)
     return RefreshInterval(refreshSeconds).value_or(5000);
 }
 
-// The words of a failed read, and whether they say the server could not be reached or the
-// connection broke.
+// Whether a failed read says that the server could not be reached or the connection broke.
 bool IsConnectionFault(const sql::SqlError& error)
 {
     return error.cause() == sql::SqlError::Cause::Connection;
+}
+
+// What makes a refresh error the same as the one before: its text, except that every fault of
+// the connection is one, whatever words the client library finds for it (the status tells
+// the newest ones).
+QString RepeatKey(const std::exception& error)
+{
+    const auto* sqlError = dynamic_cast<const sql::SqlError*>(&error);
+    return sqlError && IsConnectionFault(*sqlError) ? QStringLiteral("connection") : QString::fromUtf8(error.what());
 }
 
 QFont Tahoma(int points, bool bold = false, bool italic = false)
@@ -676,11 +684,7 @@ void TFMain::RefreshLiveViewTellingOnce()
     try {
         Watched([this] { RefreshLiveView(db::contract::DataTable); });
     } catch (const std::exception& error) {
-        // The status tells a lost connection with the newest words of the client library;
-        // while it is lost, one box is enough.
-        const sql::SqlError* sqlError = dynamic_cast<const sql::SqlError*>(&error);
-        const QString told = sqlError && IsConnectionFault(*sqlError) ? QStringLiteral("connection") : QString::fromUtf8(error.what());
-        if (m_refreshError.isNew(told))
+        if (m_refreshError.isNew(RepeatKey(error)))
             throw;
         return;
     }
