@@ -71,7 +71,7 @@ int main(int argc, char** argv)
             value->setText(QString());
         QCoreApplication::processEvents();
         refreshes.push_back(Milliseconds([&] {
-            main.RefreshLiveView(db::contract::DataTable, true);
+            main.RefreshLiveView(db::contract::DataTable);
             QCoreApplication::processEvents();
         }));
     }

@@ -54,7 +54,7 @@ private slots:
         db = std::make_unique<ScratchDatabase>();
         database.SetParams(TestServer::viewerUser(), TestServer::viewerPassword(),
                            TestServer::viewerHost(), db->name());
-        QCOMPARE(database.Connect(connection, query), 0);
+        database.Connect(connection, query);
     }
 
     void cleanupTestCase()
@@ -75,7 +75,7 @@ private slots:
         db->createContract({boiler, pressure, flow});
         channels->count = 9;
 
-        QCOMPARE(db::LoadChannelSettings(database, query, db::contract::SettingsTable, *channels), 0);
+        db::LoadChannelSettings(database, query, db::contract::SettingsTable, *channels);
         QCOMPARE(query.sql(), QStringLiteral("SELECT *from ZEMLO_SETTINGS"));
         QVERIFY(!query.isOpen());
         QCOMPARE(channels->count, 3u);
@@ -166,7 +166,7 @@ private slots:
         db->createSettingsTable(QStringLiteral("EMPTY_SETTINGS"));
         channels->count = 7;
         channels->leftOut = 3;
-        QCOMPARE(db::LoadChannelSettings(database, query, QStringLiteral("EMPTY_SETTINGS"), *channels), 0);
+        db::LoadChannelSettings(database, query, QStringLiteral("EMPTY_SETTINGS"), *channels);
         QCOMPARE(channels->count, 0u);
         QCOMPARE(channels->leftOut, 0u);
     }
@@ -176,7 +176,8 @@ private slots:
         db::CDataBase unconnected;
         channels->count = 5;
         query.setSql(QStringLiteral("SELECT 1"));
-        QCOMPARE(db::LoadChannelSettings(unconnected, query, db::contract::SettingsTable, *channels), -1);
+        QCOMPARE(sqlErrorOf([&] { db::LoadChannelSettings(unconnected, query, db::contract::SettingsTable, *channels); }),
+                 QStringLiteral("Not connected to the database"));
         QCOMPARE(channels->count, 5u);
         QCOMPARE(query.sql(), QStringLiteral("SELECT 1"));
     }
@@ -186,7 +187,7 @@ private slots:
         db->createSettingsTable(QStringLiteral("WIDE_SETTINGS"));
         db->exec(QStringLiteral("INSERT INTO WIDE_SETTINGS SELECT CONCAT('K', seq), '', 'NULL', 'NULL', "
                                 "0, 0, 0, 0, 0, 0, seq, 0, 0, 0, 1, 0, 100 FROM seq_0_to_1804"));
-        QCOMPARE(db::LoadChannelSettings(database, query, QStringLiteral("WIDE_SETTINGS"), *channels), 0);
+        db::LoadChannelSettings(database, query, QStringLiteral("WIDE_SETTINGS"), *channels);
         QCOMPARE(channels->count, db::ChannelTable::Capacity);
         QCOMPARE(channels->leftOut, 5u);
         QCOMPARE(channels->NAME[1799], QStringLiteral("K1799"));

@@ -1,7 +1,8 @@
-// CDataBase: the parameter list it builds, its connected flag and its results.
+// CDataBase: the parameter list it builds, its connected flag and its errors.
 #include "TestServer.h"
 #include "db/CDataBase.h"
 #include "platform/sql/SqlConnection.h"
+#include "platform/sql/SqlError.h"
 #include "platform/sql/SqlQuery.h"
 
 #include <QTest>
@@ -20,17 +21,17 @@ private slots:
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("host");
         QTest::addColumn<QString>("database");
-        QTest::addColumn<int>("result");
         QTest::addColumn<QString>("error");
+        QTest::addColumn<bool>("serverAway"); // the error says the server could not be reached
 
         const QString user = TestServer::viewerUser();
         const QString password = TestServer::viewerPassword();
         const QString host = TestServer::viewerHost();
-        QTest::newRow("good values") << user << password << host << "zemlo" << 0 << QString();
-        QTest::newRow("wrong password") << user << "zle haslo" << host << "zemlo" << -1 << "Access denied";
-        QTest::newRow("unknown database") << user << password << host << "nie_ma" << -1 << "Unknown database 'nie_ma'";
-        QTest::newRow("all empty") << "" << "" << "" << "" << -1 << "No user name given";
-        QTest::newRow("nothing listens") << user << password << "127.0.0.2" << "zemlo" << -1 << "Can't connect";
+        QTest::newRow("good values") << user << password << host << "zemlo" << QString() << false;
+        QTest::newRow("wrong password") << user << "zle haslo" << host << "zemlo" << "Access denied" << false;
+        QTest::newRow("unknown database") << user << password << host << "nie_ma" << "Unknown database 'nie_ma'" << false;
+        QTest::newRow("all empty") << "" << "" << "" << "" << "No user name given" << false;
+        QTest::newRow("nothing listens") << user << password << "127.0.0.2" << "zemlo" << "Can't connect" << true;
     }
 
     void connect()
@@ -39,8 +40,8 @@ private slots:
         QFETCH(QString, password);
         QFETCH(QString, host);
         QFETCH(QString, database);
-        QFETCH(int, result);
         QFETCH(QString, error);
+        QFETCH(bool, serverAway);
 
         SqlConnection connection;
         connection.Params() = {QStringLiteral("Port=3306"), QStringLiteral("Database=stara")};
@@ -49,17 +50,23 @@ private slots:
         db::CDataBase db;
         db.SetParams(user, password, host, database);
 
-        QCOMPARE(db.Connect(connection, query), result);
+        QString thrown;
+        bool thrownServerAway = false;
+        try {
+            db.Connect(connection, query);
+        } catch (const SqlError& failure) {
+            thrown = QString::fromUtf8(failure.what());
+            thrownServerAway = failure.cause() == SqlError::Cause::Connection;
+        }
         QCOMPARE(connection.Params(), QStringList({"Database=" + database, "User_Name=" + user,
                                                    "Password=" + password, "HostName=" + host}));
         QCOMPARE(connection.driverName(), QStringLiteral("MySQL"));
         QCOMPARE(query.connection(), &connection);
-        QCOMPARE(db.connected(), result == 0);
-        QCOMPARE(connection.isOpen(), result == 0);
-        if (error.isEmpty())
-            QVERIFY(db.lastError().isEmpty());
-        else
-            QVERIFY2(db.lastError().contains(error), qPrintable(db.lastError()));
+        QCOMPARE(db.connected(), error.isEmpty());
+        QCOMPARE(connection.isOpen(), error.isEmpty());
+        QCOMPARE(thrown.isNull(), error.isEmpty());
+        QVERIFY2(thrown.contains(error), qPrintable(thrown));
+        QCOMPARE(thrownServerAway, serverAway);
     }
 
     void connectAgainAfterAFailure()
@@ -68,36 +75,35 @@ private slots:
         SqlQuery query;
         db::CDataBase db;
         db.SetParams(TestServer::viewerUser(), QStringLiteral("zle"), TestServer::viewerHost(), QStringLiteral("zemlo"));
-        QCOMPARE(db.Connect(connection, query), -1);
-        QVERIFY(!db.lastError().isEmpty());
+        QVERIFY_THROWS_EXCEPTION(SqlError, db.Connect(connection, query));
+        QVERIFY(!db.connected());
 
         db.SetParams(TestServer::viewerUser(), TestServer::viewerPassword(), TestServer::viewerHost(), QStringLiteral("zemlo"));
-        QCOMPARE(db.Connect(connection, query), 0);
+        db.Connect(connection, query);
         QVERIFY(db.connected());
-        QVERIFY(db.lastError().isEmpty());
         QCOMPARE(connection.Params().size(), 4);
         query.setSql(QStringLiteral("SELECT DATABASE()"));
         query.open();
         QCOMPARE(query.text(0), QStringLiteral("zemlo"));
     }
 
-    void disconnectClosesOnceAndReturnsZeroTwice()
+    void disconnectClosesOnce()
     {
         SqlConnection connection;
         SqlQuery query;
         db::CDataBase db;
         db.SetParams(TestServer::viewerUser(), TestServer::viewerPassword(), TestServer::viewerHost(), QStringLiteral("zemlo"));
-        QCOMPARE(db.Connect(connection, query), 0);
+        db.Connect(connection, query);
         query.setSql(QStringLiteral("SELECT 1"));
         query.open();
 
-        QCOMPARE(db.Disconnect(connection), 0);
+        db.Disconnect(connection);
         QVERIFY(!db.connected());
         QVERIFY(!connection.isOpen());
         QVERIFY(!query.isOpen());
 
         connection.open();  // a second Disconnect must not touch the connection
-        QCOMPARE(db.Disconnect(connection), 0);
+        db.Disconnect(connection);
         QVERIFY(connection.isOpen());
     }
 
@@ -108,7 +114,7 @@ private slots:
         db::CDataBase db;
         QVERIFY(!db.connected());
         db.SetParams(TestServer::viewerUser(), TestServer::viewerPassword(), TestServer::viewerHost(), QStringLiteral("zemlo"));
-        QCOMPARE(db.Connect(connection, query), 0);
+        db.Connect(connection, query);
         db.SetParams(QString(), QString(), QString(), QString());
         QVERIFY(!db.connected());
         QVERIFY(connection.isOpen());  // SetParams touches no connection

@@ -1,8 +1,10 @@
 #include "app/TFMain.h"
 
+#include "app/BusyGate.h"
 #include "app/ErrorBox.h"
 #include "app/FirstError.h"
 #include "app/WindowPlacement.h"
+#include "common/DateTimeText.h"
 #include "common/FileTimeStamp.h"
 #include "common/ZeroPad.h"
 #include "db/Contract.h"
@@ -19,6 +21,7 @@
 #include "platform/os/Desktop.h"
 #include "platform/os/FileVersion.h"
 #include "platform/os/SingleInstanceMarker.h"
+#include "platform/sql/SqlError.h"
 #include "report/ReportSource.h"
 #include "report/TFReport001.h"
 
@@ -55,6 +58,28 @@ std::optional<int> RefreshInterval(qint32 seconds)
     if (seconds <= 0)
         return std::nullopt;
     return int(std::min<qint64>(qint64(seconds) * 1000, std::numeric_limits<int>::max()));
+}
+
+// While the connection fails, it is tried again after the refresh period, or after 5 s
+// without one.
+int RetryInterval(qint32 refreshSeconds)
+{
+    return RefreshInterval(refreshSeconds).value_or(5000);
+}
+
+// Whether a failed read says that the server could not be reached or the connection broke.
+bool IsConnectionFault(const sql::SqlError& error)
+{
+    return error.cause() == sql::SqlError::Cause::Connection;
+}
+
+// What makes a refresh error the same as the one before: its text, except that every fault of
+// the connection is one, whatever words the client library finds for it (the status tells
+// the newest ones).
+QString RepeatKey(const std::exception& error)
+{
+    const auto* sqlError = dynamic_cast<const sql::SqlError*>(&error);
+    return sqlError && IsConnectionFault(*sqlError) ? QStringLiteral("connection") : QString::fromUtf8(error.what());
 }
 
 QFont Tahoma(int points, bool bold = false, bool italic = false)
@@ -138,8 +163,7 @@ TFMain::TFMain(StartContext context, QWidget* parent)
     m_config.Dot = 0;
     BuildLayout();
     m_liveView = std::make_unique<live::LiveView>(
-        live::LiveView::Controls{ScrollBox, LabelUpdate, {ImgSourceA0, ImgSourceA1, ImgSourceA2, ImgSourceAK},
-                                 picker_out_d, picker_out_t},
+        live::LiveView::Controls{ScrollBox, LabelUpdate, {ImgSourceA0, ImgSourceA1, ImgSourceA2, ImgSourceAK}},
         *m_database, SQLQuery, *m_channels);
     m_historyView = std::make_unique<history::HistoryView>(
         history::HistoryView::Controls{DataGrid, EventGrid, Chart, ProgressBar, picker_in_d, picker_in_t, picker_out_d,
@@ -147,11 +171,23 @@ TFMain::TFMain(StartContext context, QWidget* parent)
         *m_database, SQLQuery, *m_channels);
     connect(m_liveView.get(), &live::LiveView::dotDoubleClicked, this, Guarded(this, &TFMain::ShowChannelInfo));
     connect(TimerUpdate, &QTimer::timeout, this, Guarded(this, &TFMain::TimerUpdateTimer));
+    connect(TimerReconnect, &QTimer::timeout, this, Guarded(this, &TFMain::TimerReconnectTimer));
     connect(PageControlMain, &QTabWidget::currentChanged, this, Guarded(this, &TFMain::PageControlMainChange));
-    connect(GetDataButton, &QToolButton::clicked, this, Guarded(this, &TFMain::GetDataButtonClick));
-    connect(SpeedButton1, &QToolButton::clicked, this, Guarded(this, &TFMain::SpeedButton1Click));
+    // The long works hold the window: what the operator clicks or types meanwhile is dropped
+    // when they end, before their error box if they fail.
+    m_busyGate = new BusyGate(*this);
+    const auto holdingWindow = [this](void (TFMain::*handler)()) {
+        return [this, handler] {
+            RunHandler([&] {
+                const BusyGate::Work work(*m_busyGate);
+                (this->*handler)();
+            });
+        };
+    };
+    connect(GetDataButton, &QToolButton::clicked, this, holdingWindow(&TFMain::GetDataButtonClick));
+    connect(SpeedButton1, &QToolButton::clicked, this, holdingWindow(&TFMain::SpeedButton1Click));
     connect(OpenFolderButton, &QToolButton::clicked, this, Guarded(this, &TFMain::OpenFolderButtonClick));
-    connect(PfdButton, &QToolButton::clicked, this, Guarded(this, &TFMain::PfdButtonClick));
+    connect(PfdButton, &QToolButton::clicked, this, holdingWindow(&TFMain::PfdButtonClick));
     connect(Button1, &QPushButton::clicked, this, Guarded(this, &TFMain::Button1Click));
     connect(Button2, &QPushButton::clicked, this, Guarded(this, &TFMain::Button2Click));
     ActualSheet->installEventFilter(this);
@@ -206,6 +242,8 @@ void TFMain::BuildLayout()
     setStatusBar(StatusBar);
 
     TimerUpdate = Named(new QTimer(this), QStringLiteral("TimerUpdate"));
+    TimerReconnect = Named(new QTimer(this), QStringLiteral("TimerReconnect"));
+    TimerReconnect->setSingleShot(true);
 }
 
 QWidget* TFMain::BuildLiveSheet()
@@ -466,9 +504,9 @@ void TFMain::FitFrameToSavedGeometry()
         resize(m_windowSettings.ScreenWidth - frame.width(), m_windowSettings.ScreenHeight - frame.height());
 }
 
-void TFMain::ShowConnectionState(ConnectionState state, const QString& reason)
+void TFMain::ShowConnectionState(ConnectionState state, const QString& reason, std::optional<int> nextTry)
 {
-    const bool connected = state == ConnectionState::Connected;
+    m_connectionState = state;
     switch (state) {
     case ConnectionState::Connected:
         StatusPanel->setText(QStringLiteral("Baza danych :: ") + m_connection.Name + QStringLiteral(" :: ")
@@ -477,7 +515,10 @@ void TFMain::ShowConnectionState(ConnectionState state, const QString& reason)
         LabelStatus->setText(QStringLiteral("Połączono poprawnie z bazą daych."));
         break;
     case ConnectionState::Failed:
-        StatusPanel->setText(QStringLiteral("Baza danych: -"));
+    case ConnectionState::Lost:
+        // A lost connection keeps its summary: the values are right, the server is away.
+        if (state == ConnectionState::Failed)
+            StatusPanel->setText(QStringLiteral("Baza danych: -"));
         SetBackground(LabelStatus, QColor(0xFD, 0x7C, 0x66));
         LabelStatus->setText(QStringLiteral("Błąd połączenia z baza danych."));
         break;
@@ -489,12 +530,18 @@ void TFMain::ShowConnectionState(ConnectionState state, const QString& reason)
     }
     // The fixed texts do not tell a wrong password from a server that is down: the reason is
     // at hand on hover. The server's words quote the connection values: shown as written.
-    LabelStatus->setToolTip(reason.isEmpty() ? QString() : Qt::convertFromPlainText(reason));
-    PanelButton->setEnabled(connected);
+    QString tip = reason;
+    if (nextTry)
+        tip += QStringLiteral("\nNastępna próba połączenia: ")
+            + common::DateTimeText(os::CurrentDateTime().addMSecs(*nextTry));
+    LabelStatus->setToolTip(tip.isEmpty() ? QString() : Qt::convertFromPlainText(tip));
+    // What was fetched before the connection was lost can still be saved and reported.
+    PanelButton->setEnabled(state == ConnectionState::Connected || state == ConnectionState::Lost);
 }
 
 void TFMain::ToggleConnection()
 {
+    TimerReconnect->stop();
     FirstError error;
     if (!m_database->connected())
         OpenConnection(error);
@@ -506,15 +553,21 @@ void TFMain::ToggleConnection()
     LabelUpdate->setVisible(connected);
     history::ClearGrid(*DataGrid);
     history::ClearGrid(*EventGrid);
-    // One error box, once the window shows the state the sequence left.
-    error.rethrow();
+    // One error box, once the window shows the state the sequence left; a sequence that is
+    // tried again and fails the same way shows none.
+    if (!error)
+        m_connectError.clear();
+    else if (m_connectError.isNew(error.message()))
+        error.rethrow();
 }
 
 void TFMain::OpenConnection(FirstError& error)
 {
     m_database->SetParams(m_connection.User, m_connection.Password, m_connection.Host, m_connection.Name);
-    if (m_database->Connect(SQLConnection, SQLQuery) == -1) {
-        ShowConnectionState(ConnectionState::Failed, m_database->lastError());
+    FirstError connectError;
+    connectError.run([this] { m_database->Connect(SQLConnection, SQLQuery); });
+    if (connectError) {
+        ConnectionFailed(connectError.message());
         return;
     }
     ShowConnectionState(ConnectionState::Connected);
@@ -524,7 +577,7 @@ void TFMain::OpenConnection(FirstError& error)
     if (error) {
         m_database->Disconnect(SQLConnection);
         m_channels->count = 0;
-        ShowConnectionState(ConnectionState::Failed, error.message());
+        ConnectionFailed(error.message());
         return;
     }
     m_liveView->BuildLiveView(m_channels->count);
@@ -534,10 +587,60 @@ void TFMain::OpenConnection(FirstError& error)
     // Each read of a measurement row is tried even when one before it failed (a zero date in
     // the oldest row must not keep the live view from its timer): the view recovers by itself
     // once the data is good.
-    error.run([this] { history::InitDateRange(*m_database, SQLQuery, db::contract::DataTable, *picker_in_d, *picker_in_t); });
-    error.run([this] { RefreshLiveView(db::contract::DataTable, false); });
+    error.run([this] {
+        Watched([this] {
+            history::InitDateRange(*m_database, SQLQuery, db::contract::DataTable, *picker_in_d, *picker_in_t, *picker_out_d,
+                                   *picker_out_t);
+        });
+    });
     StartRefreshTimer();
-    error.run([this] { RefreshLiveView(db::contract::DataTable, true); });
+    error.run([this] { Watched([this] { RefreshLiveView(db::contract::DataTable); }); });
+}
+
+void TFMain::ConnectionFailed(const QString& reason)
+{
+    const int retry = RetryInterval(m_config.Refresh);
+    TimerReconnect->start(retry);
+    ShowConnectionState(ConnectionState::Failed, reason, retry);
+}
+
+template <typename Read>
+void TFMain::Watched(Read&& read)
+{
+    try {
+        std::forward<Read>(read)();
+    } catch (const sql::SqlError& error) {
+        if (IsConnectionFault(error))
+            ConnectionLost(QString::fromUtf8(error.what()));
+        else
+            ConnectionAnswered();
+        throw;
+    }
+    ConnectionAnswered();
+}
+
+void TFMain::ConnectionLost(const QString& reason)
+{
+    if (!m_database->connected())
+        return;
+    // The client library reconnects at the next read: a refresh tick makes it, or without
+    // ticks the reconnect timer.
+    int nextTry = 0;
+    if (TimerUpdate->isActive()) {
+        nextTry = TimerUpdate->remainingTime();
+    } else {
+        nextTry = RetryInterval(m_config.Refresh);
+        TimerReconnect->start(nextTry);
+    }
+    ShowConnectionState(ConnectionState::Lost, reason, nextTry);
+}
+
+void TFMain::ConnectionAnswered()
+{
+    if (m_connectionState != ConnectionState::Lost)
+        return;
+    TimerReconnect->stop();
+    ShowConnectionState(ConnectionState::Connected);
 }
 
 void TFMain::LoadChannelTable()
@@ -565,6 +668,7 @@ void TFMain::StartRefreshTimer()
 void TFMain::CloseConnection()
 {
     m_database->Disconnect(SQLConnection);
+    m_refreshError.clear();
     m_channels->count = 0;
     m_liveView->ClearLiveView();
     m_historyView->resetToChannels();
@@ -572,36 +676,62 @@ void TFMain::CloseConnection()
     TimerUpdate->stop();
 }
 
-void TFMain::RefreshLiveView(const QString& table, bool updateView)
+void TFMain::RefreshLiveView(const QString& table)
 {
-    m_liveView->RefreshLiveView(table, updateView);
+    m_liveView->RefreshLiveView(table);
+}
+
+void TFMain::RefreshLiveViewTellingOnce()
+{
+    try {
+        Watched([this] { RefreshLiveView(db::contract::DataTable); });
+    } catch (const std::exception& error) {
+        if (m_refreshError.isNew(RepeatKey(error)))
+            throw;
+        return;
+    }
+    m_refreshError.clear();
 }
 
 void TFMain::TimerUpdateTimer()
 {
     // While a box is open (an error, a message, the close question), ticks do not pile up
-    // more boxes on top of it; a fault that persists is shown again once it is closed.
+    // more boxes on top of it.
     if (os::Desktop::boxOpen())
         return;
-    RefreshLiveView(db::contract::DataTable, true);
+    RefreshLiveViewTellingOnce();
+}
+
+void TFMain::TimerReconnectTimer()
+{
+    // Behind an open box, the try waits for the next period.
+    if (os::Desktop::boxOpen()) {
+        TimerReconnect->start(RetryInterval(m_config.Refresh));
+        return;
+    }
+    // A lost connection comes back with the next read; a failed connect sequence runs again whole.
+    if (m_database->connected())
+        RefreshLiveViewTellingOnce();
+    else
+        ToggleConnection();
 }
 
 void TFMain::PageControlMainChange()
 {
     if (PageControlMain->currentWidget() == ActualSheet)
-        RefreshLiveView(db::contract::DataTable, true);
+        RefreshLiveViewTellingOnce();
 }
 
-void TFMain::ShowChannelInfo(QObject* sender)
+void TFMain::ShowChannelInfo(quint32 channel)
 {
     m_infoWindows.removeAll(nullptr);
-    if (QWidget* window = live::ShowChannelInfo(sender, *m_channels))
+    if (QWidget* window = live::ShowChannelInfo(channel, *m_channels))
         m_infoWindows.append(window);
 }
 
 void TFMain::GetDataButtonClick()
 {
-    m_historyView->GetDataButtonClick();
+    Watched([this] { m_historyView->GetDataButtonClick(); });
 }
 
 void TFMain::SpeedButton1Click()
@@ -686,10 +816,17 @@ void TFMain::FormClose()
     RunHandler([this] { LoadOrSaveWindowSettings(false); });
     LoadOrSaveConnection(false);
     m_database->Disconnect(SQLConnection);
+    // An ended program does not connect again.
+    TimerReconnect->stop();
 }
 
 void TFMain::closeEvent(QCloseEvent* event)
 {
+    // Asked once the work that holds the window has ended.
+    if (m_busyGate->deferClose()) {
+        event->ignore();
+        return;
+    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;

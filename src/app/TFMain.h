@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/RepeatedError.h"
 #include "config/SettingsFiles.h"
 #include "db/CDataBase.h"
 #include "db/ChannelTable.h"
@@ -10,6 +11,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QProgressBar;
@@ -34,6 +36,7 @@ class TimePicker;
 
 namespace app {
 
+class BusyGate;
 class FirstError;
 
 // Where the program runs from, and the name of its running-instance marker.
@@ -60,10 +63,11 @@ public:
     void LoadOrSaveConnection(bool load);
     void LoadOrSaveConfig(bool load);
 
-    void RefreshLiveView(const QString& table, bool updateView);
+    void RefreshLiveView(const QString& table);
     void TimerUpdateTimer();
+    void TimerReconnectTimer();
     void PageControlMainChange();
-    void ShowChannelInfo(QObject* sender);
+    void ShowChannelInfo(quint32 channel);
     void GetDataButtonClick();
     void SpeedButton1Click();
     void OpenFolderButtonClick();
@@ -120,6 +124,8 @@ public:
     QStatusBar* StatusBar = nullptr;
     QLabel* StatusPanel = nullptr;
     QTimer* TimerUpdate = nullptr;
+    // Tries the connection again while the status is red and no refresh tick does.
+    QTimer* TimerReconnect = nullptr;
     QList<QIcon> ImageListPageControl;
     sql::SqlConnection SQLConnection;
     sql::SqlQuery SQLQuery;
@@ -132,7 +138,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    enum class ConnectionState { Connected, Failed, Disconnected };
+    // Lost: connected, but the last read failed because the server could not be reached.
+    enum class ConnectionState { Connected, Failed, Lost, Disconnected };
 
     void BuildLayout();
     QWidget* BuildLiveSheet();
@@ -142,12 +149,25 @@ private:
     void FormCreate();
     bool FormCloseQuery();
     void FormClose();
-    // reason: why the connection failed, shown on hover over the status label.
-    void ShowConnectionState(ConnectionState state, const QString& reason = QString());
+    // reason: why the connection failed, shown on hover over the status label with the time
+    // of the next try, which comes after nextTry milliseconds.
+    void ShowConnectionState(ConnectionState state, const QString& reason = QString(),
+                             std::optional<int> nextTry = std::nullopt);
     // The two directions of ToggleConnection. Connecting keeps the first error of the steps
     // after the connect in error.
     void OpenConnection(FirstError& error);
     void CloseConnection();
+    // The connect sequence failed: red, and tried again after the refresh period.
+    void ConnectionFailed(const QString& reason);
+    // Runs a read of the database and lets the status follow it: red with the reason when it
+    // failed for the connection, green again once the server answers. Errors go on.
+    template <typename Read>
+    void Watched(Read&& read);
+    void ConnectionLost(const QString& reason);
+    void ConnectionAnswered();
+    // The refresh of the timer and of the switch to the live tab: an error that persists is
+    // told once.
+    void RefreshLiveViewTellingOnce();
     void LoadChannelTable();
     void StartRefreshTimer();
     // Opens the window with the settings, kept on a screen; settings take what was used.
@@ -174,6 +194,10 @@ private:
     std::unique_ptr<history::HistoryView> m_historyView;
     QList<QPointer<QWidget>> m_infoWindows;
     bool m_shownOnce = false;
+    std::optional<ConnectionState> m_connectionState;
+    RepeatedError m_connectError;
+    RepeatedError m_refreshError;
+    BusyGate* m_busyGate = nullptr;
 };
 
 } // namespace app

@@ -17,15 +17,13 @@ public:
     void SetParams(const QString& user, const QString& password, const QString& host,
                    const QString& database);
     // Rebuilds the connection's parameter list from the stored values, binds the query to
-    // the connection and opens it. 0 on success, -1 on any failure (see lastError()).
-    int Connect(sql::SqlConnection& connection, sql::SqlQuery& query);
-    // Closes the connection if connected. 0, or -1 if closing failed; never connected after.
-    int Disconnect(sql::SqlConnection& connection);
+    // the connection and opens it. A failure throws sql::SqlError with the server's or the
+    // client library's words and leaves the database not connected.
+    void Connect(sql::SqlConnection& connection, sql::SqlQuery& query);
+    // Closes the connection if connected; never connected after.
+    void Disconnect(sql::SqlConnection& connection);
 
     bool connected() const { return m_connected; }
-    // Why the last Connect failed (the server's or the client library's words); empty after
-    // a successful one.
-    const QString& lastError() const { return m_lastError; }
 
 private:
     QString m_user;
@@ -33,7 +31,6 @@ private:
     QString m_host;
     QString m_database;
     bool m_connected = false;
-    QString m_lastError;
 };
 
 } // namespace db

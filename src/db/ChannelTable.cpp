@@ -92,11 +92,11 @@ QString ThresholdText(float threshold, qint32 dot, const common::FixedPointForma
     return threshold == ThresholdUnset ? QStringLiteral("-") : format.text(threshold, dot);
 }
 
-int LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const QString& table,
-                        ChannelTable& channels)
+void LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const QString& table,
+                         ChannelTable& channels)
 {
     if (!database.connected())
-        return -1;
+        throw sql::SqlError("Not connected to the database", sql::SqlError::Cause::Connection);
 
     query.setSql(QStringLiteral("SELECT *from ") + table);
     query.open();
@@ -104,7 +104,7 @@ int LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const Q
     channels.count = 0;
     channels.leftOut = 0;
     if (query.eof())
-        return 0;
+        return;
 
     const SettingsColumns columns(query);
     for (; !query.eof(); query.next()) {
@@ -115,7 +115,6 @@ int LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const Q
             ++channels.leftOut;
         }
     }
-    return 0;
 }
 
 } // namespace db

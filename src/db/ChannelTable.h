@@ -55,10 +55,10 @@ struct ChannelTable {
 };
 
 // Fills the table from "SELECT *from " + table, one channel per row in the server's order,
-// at most ChannelTable::Capacity of them. Returns -1 (and changes nothing) when the
-// database is not connected, else 0. A NULL, a missing column, a value that does not
-// convert or a failing query throws sql::SqlError; rows read before it stay loaded.
-int LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const QString& table,
-                        ChannelTable& channels);
+// at most ChannelTable::Capacity of them. Not connected, a NULL, a missing column, a value
+// that does not convert or a failing query throws sql::SqlError; not connected changes
+// nothing, else the rows read before the error stay loaded.
+void LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const QString& table,
+                         ChannelTable& channels);
 
 } // namespace db

@@ -18,4 +18,9 @@ std::optional<QDateTime> OpenMeasurementRow(sql::SqlQuery& query, const QString&
     return query.toDateTime(query.fieldIndex(contract::DateTimeColumn));
 }
 
+QString MissingColumnsText(const QString& table, const QStringList& columns)
+{
+    return QStringLiteral("W tabeli %1 brakuje kolumn: %2.").arg(table, columns.join(QStringLiteral(", ")));
+}
+
 } // namespace db

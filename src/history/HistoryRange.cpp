@@ -8,6 +8,8 @@
 #include "history/StringGrid.h"
 #include "platform/sql/SqlQuery.h"
 
+#include <exception>
+
 namespace history {
 
 RangeBound ReadRangeBound(const CalendarPicker& date, const TimePicker& time)
@@ -55,19 +57,33 @@ void PrepareDataGrid(StringGrid& grid, const db::ChannelTable& channels, quint32
 }
 
 void InitDateRange(const db::CDataBase& database, sql::SqlQuery& query, const QString& table, CalendarPicker& startDate,
-                   TimePicker& startTime)
+                   TimePicker& startTime, CalendarPicker& endDate, TimePicker& endTime)
 {
     if (!database.connected())
         return;
-    std::optional<QDateTime> oldest;
-    {
-        const sql::QueryCloser closer(query);
-        oldest = db::OpenMeasurementRow(query, table, db::MeasurementRow::Oldest);
-    }
-    if (!oldest)
-        return;
-    startDate.setDate(oldest->date());
-    startTime.setTime(oldest->time());
+    // Each end is read even when the other failed (a zero date in the oldest row must not
+    // leave the end unset); the first error is raised afterwards.
+    std::exception_ptr error;
+    const auto setBound = [&](db::MeasurementRow which, CalendarPicker& date, TimePicker& time) {
+        try {
+            std::optional<QDateTime> row;
+            {
+                const sql::QueryCloser closer(query);
+                row = db::OpenMeasurementRow(query, table, which);
+            }
+            if (row) {
+                date.setDate(row->date());
+                time.setTime(row->time());
+            }
+        } catch (...) {
+            if (!error)
+                error = std::current_exception();
+        }
+    };
+    setBound(db::MeasurementRow::Oldest, startDate, startTime);
+    setBound(db::MeasurementRow::Newest, endDate, endTime);
+    if (error)
+        std::rethrow_exception(error);
 }
 
 } // namespace history

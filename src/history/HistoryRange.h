@@ -26,9 +26,9 @@ RangeBound ReadRangeBound(const CalendarPicker& date, const TimePicker& time);
 void PrepareEventGrid(StringGrid& grid);
 // The measurement grid: the date-time column, then a value and an alarm column per channel.
 void PrepareDataGrid(StringGrid& grid, const db::ChannelTable& channels, quint32 channelCount);
-// Starts the history range at the oldest stored row of table; nothing when not connected
-// or when the table has no row yet.
+// Spans the history range from the oldest to the newest stored row of table; nothing when
+// not connected or when the table has no row yet.
 void InitDateRange(const db::CDataBase& database, sql::SqlQuery& query, const QString& table, CalendarPicker& startDate,
-                   TimePicker& startTime);
+                   TimePicker& startTime, CalendarPicker& endDate, TimePicker& endTime);
 
 } // namespace history

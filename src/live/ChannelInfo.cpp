@@ -27,11 +27,9 @@ QString ChannelInfoText(const db::ChannelTable& channels, quint32 channel)
         + line(u"Alarm 2 :: próg dolny :: ", channels.A2_L[channel]);
 }
 
-QWidget* ShowChannelInfo(const QObject* dot, const db::ChannelTable& channels)
+QWidget* ShowChannelInfo(quint32 channel, const db::ChannelTable& channels)
 {
-    bool valid = false;
-    const quint32 channel = dot->objectName().right(4).toUInt(&valid);
-    if (!valid || channel >= channels.count)
+    if (channel >= channels.count)
         return nullptr;
     auto* window = new QMessageBox(QMessageBox::Information, QStringLiteral("Informacje..."), QString());
     // The texts from the settings table are shown as written, with their line breaks.

@@ -7,10 +7,10 @@
 #include "db/ChannelTable.h"
 #include "db/Contract.h"
 #include "db/MeasurementTable.h"
-#include "history/RangePickers.h"
 #include "db/Alarm.h"
 #include "live/AlarmDot.h"
 #include "platform/os/Clock.h"
+#include "platform/sql/SqlError.h"
 #include "platform/sql/SqlQuery.h"
 
 #include <QFrame>
@@ -27,6 +27,7 @@ constexpr int RowPitch = 48;
 constexpr int FirstRowTop = 20;
 constexpr int ValueWidth = 620 - 420 - 4; // from the value's left edge to just before the dot
 constexpr int GroupWidth = 820 - 720 - 8;  // from the group's left edge to just before the subgroup
+constexpr quint8 NoDot = 0xFF;             // the code of a dot that shows no picture
 
 int RowTop(quint32 channel)
 {
@@ -119,7 +120,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
         row.image->setGeometry(620, top, 16, 16);
         row.image->setCursor(Qt::PointingHandCursor);
         row.image->setVisible(true);
-        connect(row.image, &AlarmDot::doubleClicked, this, [this, image = row.image] { emit dotDoubleClicked(image); });
+        connect(row.image, &AlarmDot::doubleClicked, this, [this, i] { emit dotDoubleClicked(i); });
         row.group1 = RowLabel(parent, QStringLiteral("ViewGroup1_") + number, db::FieldText(m_channels.POSITION_1[i]), 720, top,
                               groupFont);
         // The subgroup starts 100 pixels on: a longer group is cut there, and told in full on hover.
@@ -137,7 +138,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
         grey.setColor(QPalette::Window, QColor(0xC0, 0xC0, 0xC0));
         row.line->setPalette(grey);
         row.line->setVisible(true);
-        row.shownCode = 0xFF; // no picture yet
+        row.shownCode = NoDot;
         m_rows.push_back(row);
     }
     QLabel* update = m_controls.labelUpdate;
@@ -196,64 +197,76 @@ void LiveView::showValue(Row& row, const QString& text) const
     WidenToText(row.value);
 }
 
-void LiveView::RefreshLiveView(const QString& table, bool updateView)
+void LiveView::showDot(Row& row, quint8 code) const
+{
+    if (code == row.shownCode)
+        return;
+    row.image->setPixmap(code == NoDot ? QPixmap() : m_dotByCode[code]);
+    row.shownCode = code;
+}
+
+void LiveView::RefreshLiveView(const QString& table)
 {
     // While a history fetch reads its rows through the one query object, a refresh must not
     // cut it short: this tick is skipped, the next one refreshes. (Every reader closes the
     // query however it ends, so an open query is one in use.)
     if (!m_database.connected() || m_query.isOpen())
         return;
-    const sql::QueryCloser closer(m_query);
-    // A new installation has no measurement yet: nothing to show until the first row.
-    const std::optional<QDateTime> newest = db::OpenMeasurementRow(m_query, table, db::MeasurementRow::Newest);
-    if (!newest)
-        return;
-    if (!updateView) {
-        m_controls.endDate->setDate(newest->date());
-        m_controls.endTime->setTime(newest->time());
-        return;
+    std::optional<QDateTime> newest;
+    QStringList missing;
+    {
+        const sql::QueryCloser closer(m_query);
+        // A new installation has no measurement yet: nothing to show until the first row.
+        newest = db::OpenMeasurementRow(m_query, table, db::MeasurementRow::Newest);
+        if (!newest)
+            return;
+        missing = showCurrentRow();
     }
-    showCurrentRow();
     m_controls.labelUpdate->setText(QStringLiteral("Ostatnia aktualizacja: ") + common::DateTimeText(*newest) + QStringLiteral(" (")
                                     + common::DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
+    if (!missing.isEmpty())
+        throw sql::SqlError(db::MissingColumnsText(table, missing));
 }
 
-int LiveView::column(quint32 channel, Column which)
+std::optional<int> LiveView::column(quint32 channel, Column which)
 {
     if (m_columnsVersion != m_query.fieldLayoutVersion()) {
         m_columns.clear();
         m_columnsVersion = m_query.fieldLayoutVersion();
     }
-    // Looked up in channel order as the refresh reaches them: a missing column fails at its
-    // own channel, after the channels before it were updated.
+    // Looked up in channel order as the refresh reaches them.
     const std::size_t slot = 2 * std::size_t(channel) + (which == Column::Alarm ? 1 : 0);
     if (slot == m_columns.size()) {
         const QString& name = m_channels.NAME[channel];
-        m_columns.push_back(m_query.fieldIndex(which == Column::Alarm ? db::contract::AlarmColumn(name) : name));
+        m_columns.push_back(m_query.findField(which == Column::Alarm ? db::contract::AlarmColumn(name) : name));
     }
     return m_columns[slot];
 }
 
-void LiveView::showCurrentRow()
+QStringList LiveView::showCurrentRow()
 {
+    QStringList missing;
     const quint32 count = std::min<quint32>(m_channels.count, quint32(m_rows.size()));
     for (quint32 i = 0; i < count; ++i) {
         Row& row = m_rows[i];
         const QString& unit = m_channels.UNIT[i];
-        if (const std::optional<float> value = m_query.toOptionalFloat(column(i, Column::Value)))
-            showValue(row, m_valueFormat.text(*value, m_channels.DOT[i]) + QLatin1Char(' ') + unit);
+        const std::optional<int> value = column(i, Column::Value);
+        if (!value)
+            missing.append(m_channels.NAME[i]);
+        if (const std::optional<float> number = value ? m_query.toOptionalFloat(*value) : std::nullopt)
+            showValue(row, m_valueFormat.text(*number, m_channels.DOT[i]) + QLatin1Char(' ') + unit);
         else
             showValue(row, QStringLiteral("- ") + unit);
-        // A NULL alarm leaves the dot as it was.
-        const int alarm = column(i, Column::Alarm);
-        if (m_query.isNull(alarm))
-            continue;
-        const quint8 code = db::AlarmCode(m_query.raw(alarm));
-        if (code != row.shownCode) {
-            row.image->setPixmap(m_dotByCode[code]);
-            row.shownCode = code;
+        // Without its column the alarm state is not known: no dot. A NULL alarm leaves the dot as it was.
+        const std::optional<int> alarm = column(i, Column::Alarm);
+        if (!alarm) {
+            missing.append(db::contract::AlarmColumn(m_channels.NAME[i]));
+            showDot(row, NoDot);
+        } else if (!m_query.isNull(*alarm)) {
+            showDot(row, db::AlarmCode(m_query.raw(*alarm)));
         }
     }
+    return missing;
 }
 
 } // namespace live

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <array>
+#include <optional>
 #include <vector>
 
 class QFrame;
@@ -16,11 +17,6 @@ struct ChannelTable;
 }
 
 namespace sql { class SqlQuery; }
-namespace history {
-class CalendarPicker;
-class TimePicker;
-}
-
 namespace live {
 
 class AlarmDot;
@@ -35,8 +31,6 @@ public:
         QLabel* labelUpdate;
         // The dot pictures by alarm code: none, alarm 1 (twice), alarm 2 (twice), fault.
         std::array<const QLabel*, 4> dotSources; // A0, A1, A2, AK
-        history::CalendarPicker* endDate;
-        history::TimePicker* endTime;
     };
 
     LiveView(const Controls& controls, const db::CDataBase& database, sql::SqlQuery& query, const db::ChannelTable& channels,
@@ -47,13 +41,14 @@ public:
     void BuildLiveView(quint32 channelCount);
     void ClearLiveView();
     void ActualSheetResize();
-    // Reads the newest row of table: with updateView, into the rows and the update label;
-    // without, only into the end of the history range.
-    void RefreshLiveView(const QString& table, bool updateView);
+    // Reads the newest row of table into the rows and the update label. The channels whose
+    // columns the row lacks show no value or dot; once the others are shown, an error names
+    // the missing columns.
+    void RefreshLiveView(const QString& table);
 
 signals:
-    // A double-click on a channel's alarm dot; the dot is the sender.
-    void dotDoubleClicked(QObject* dot);
+    // A double-click on a channel's alarm dot.
+    void dotDoubleClicked(quint32 channel);
 
 private:
     struct Row {
@@ -70,12 +65,14 @@ private:
     int lineWidth() const;
     void fitRowsParent();
     void showValue(Row& row, const QString& text) const;
-    // The values and dots of the row the query stands on.
-    void showCurrentRow();
+    void showDot(Row& row, quint8 code) const;
+    // The values and dots of the row the query stands on; gives the names of the channel
+    // columns that the row lacks.
+    QStringList showCurrentRow();
     enum class Column { Value, Alarm };
-    // The index of a channel's value or alarm column in the open newest-row query; throws
+    // The index of a channel's value or alarm column in the open newest-row query; nothing
     // for a column that is not there. The name is made only when it is looked up.
-    int column(quint32 channel, Column which);
+    std::optional<int> column(quint32 channel, Column which);
 
     Controls m_controls;
     const db::CDataBase& m_database;
@@ -85,7 +82,7 @@ private:
     std::vector<Row> m_rows; // index of the run-time controls, built with them
     // Each channel's value and alarm column index in the newest-row query, by slot, looked
     // up again only when the query's columns change.
-    std::vector<int> m_columns;
+    std::vector<std::optional<int>> m_columns;
     quint64 m_columnsVersion = 0;
     common::FixedPointFormat m_valueFormat;
 };

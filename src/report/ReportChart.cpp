@@ -23,6 +23,9 @@ ReportChart::ReportChart(QWidget* parent)
     , m_ticker(new history::WallClockTicker)
 {
     resize(Width, Height);
+    // Never shown, the chart gets no resize event: a replot between the pages lays it out at
+    // the page picture's size too, not at a widget's default size.
+    setViewport(rect());
     setBackground(Qt::white);
     legend->setVisible(false);
     setAutoAddPlottableToLegend(false);

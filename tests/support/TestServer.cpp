@@ -27,6 +27,9 @@ sql::MysqlHandle connectAdmin()
     sql::MysqlHandle admin(mysql_init(nullptr));
     const my_bool localInfile = 1;
     mysql_optionsv(admin.get(), MYSQL_OPT_LOCAL_INFILE, &localInfile);
+    // Fixtures go on after a test restarted its server.
+    const my_bool reconnect = 1;
+    mysql_optionsv(admin.get(), MYSQL_OPT_RECONNECT, &reconnect);
     mysql_optionsv(admin.get(), MYSQL_SET_CHARSET_NAME, "utf8mb4");
     if (!mysql_real_connect(admin.get(), "localhost", "root", "", nullptr, 0, socket.constData(), 0))
         qFatal("Cannot reach the test server at %s as root: %s", socket.constData(),

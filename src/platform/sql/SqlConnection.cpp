@@ -73,10 +73,10 @@ void SqlConnection::open()
     setClientOptions(handle.get());
     if (!mysql_real_connect(handle.get(), orNull(host), user.constData(), password.constData(),
                             orNull(database), 0, nullptr, 0))
-        throw SqlError(QString::fromUtf8(mysql_error(handle.get())));
+        throw SqlError::fromClient(handle.get());
     // The option files may have named another character set.
     if (mysql_set_character_set(handle.get(), CharacterSet) != 0)
-        throw SqlError(QString::fromUtf8(mysql_error(handle.get())));
+        throw SqlError::fromClient(handle.get());
     m_handle = std::move(handle);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sql/SqlHandles.h"
+
 #include <QString>
 #include <stdexcept>
 
@@ -9,8 +11,22 @@ namespace sql {
 // (the server's own words for a refused login or a bad statement) or one of ours.
 class SqlError : public std::runtime_error {
 public:
-    explicit SqlError(const QString& message) : std::runtime_error(message.toStdString()) {}
-    explicit SqlError(const char* message) : std::runtime_error(message) {}
+    // Connection: the server could not be reached, or the connection broke or was ended by
+    // the server; another try may work once it is back. Statement: everything else.
+    enum class Cause { Statement, Connection };
+
+    explicit SqlError(const QString& message, Cause cause = Cause::Statement)
+        : std::runtime_error(message.toStdString()), m_cause(cause) {}
+    explicit SqlError(const char* message, Cause cause = Cause::Statement)
+        : std::runtime_error(message), m_cause(cause) {}
+
+    // The client library's last error on handle, its cause told by its error number.
+    static SqlError fromClient(MYSQL* handle);
+
+    Cause cause() const { return m_cause; }
+
+private:
+    Cause m_cause;
 };
 
 } // namespace sql
