@@ -6,15 +6,6 @@
 
 namespace sql {
 
-namespace {
-
-QString lastError(MYSQL* handle)
-{
-    return QString::fromUtf8(mysql_error(handle));
-}
-
-} // namespace
-
 SqlQuery::~SqlQuery()
 {
     setConnection(nullptr);
@@ -34,18 +25,18 @@ void SqlQuery::open(ResultMode mode)
 {
     close();
     if (!m_connection || !m_connection->isOpen())
-        throw SqlError("The query has no open connection");
+        throw SqlError("The query has no open connection", SqlError::Cause::Connection);
 
     MYSQL* const handle = m_connection->handle();
     const QByteArray statement = m_sql.toUtf8();
     if (mysql_real_query(handle, statement.constData(), statement.size()) != 0)
-        throw SqlError(lastError(handle));
+        throw SqlError::fromClient(handle);
     ResultHandle result(mode == ResultMode::Buffered ? mysql_store_result(handle)
                                                      : mysql_use_result(handle));
     if (!result) {
         if (mysql_field_count(handle) == 0)
             throw SqlError("The statement returned no result set");
-        throw SqlError(lastError(handle));
+        throw SqlError::fromClient(handle);
     }
 
     m_fieldCount = int(mysql_num_fields(result.get()));
@@ -95,7 +86,7 @@ void SqlQuery::fetchRow()
     // A streamed result ends early when the connection breaks.
     MYSQL* const handle = m_connection->handle();
     if (m_mode == ResultMode::Streamed && mysql_errno(handle) != 0)
-        throw SqlError(lastError(handle));
+        throw SqlError::fromClient(handle);
 }
 
 void SqlQuery::requireOpen() const
@@ -150,10 +141,10 @@ QString SqlQuery::fieldName(int index) const
 
 int SqlQuery::fieldIndex(const QString& name) const
 {
-    const std::optional<int> found = findField(name);
-    if (!found)
+    const std::optional<int> index = findField(name);
+    if (!index)
         throw SqlError(QStringLiteral("Field '%1' not found").arg(name));
-    return *found;
+    return *index;
 }
 
 std::optional<int> SqlQuery::findField(const QString& name) const

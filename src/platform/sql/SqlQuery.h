@@ -48,7 +48,7 @@ public:
     QString fieldName(int index) const;
     // Case-insensitive, as MySQL compares column names; the first of equal names wins.
     int fieldIndex(const QString& name) const;
-    // The same, with nothing for a name the result does not have (fieldIndex throws).
+    // The same without the error: nothing for a column that is not there.
     std::optional<int> findField(const QString& name) const;
     // Changes whenever an open brings columns other than the previous open's, so that a
     // reader may keep the indexes it looked up for as long as it stays the same.
