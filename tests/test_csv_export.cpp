@@ -16,7 +16,9 @@
 #include <csignal>
 #include <cstring>
 #include <optional>
+#ifdef Q_OS_LINUX
 #include <sys/resource.h>
+#endif
 #include <QToolButton>
 #include <QtTest>
 
@@ -213,6 +215,9 @@ void CsvExportTest::fullDiskShowsTheReason_data()
 
 void CsvExportTest::fullDiskShowsTheReason()
 {
+#ifndef Q_OS_LINUX
+    QSKIP("fills a Linux file system");
+#else
     // A short data file and a long events file: 400 events.
     QFETCH(QString, how);
     QFETCH(bool, dataFits);
@@ -275,6 +280,7 @@ void CsvExportTest::fullDiskShowsTheReason()
     QCOMPARE(files, dataFits ? QStringList{"data_20211019_182028.csv"} : QStringList{});
     if (dataFits)
         QVERIFY(ReadFile(data).endsWith("\"19.10.2021 08:00:00\";\"1,0\";\"\";\r\n"));
+#endif
 }
 
 int main(int argc, char** argv)
