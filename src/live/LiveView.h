@@ -72,6 +72,7 @@ private:
 
     QWidget* rowsParent() const;
     int lineWidth() const;
+    int subgroupWidth() const;
     void fitRowsParent();
     void showValue(Row& row, const QString& text) const;
     // The values and dots of the row the query stands on.
@@ -87,6 +88,7 @@ private:
     const db::ChannelTable& m_channels;
     std::array<QPixmap, 6> m_dotByCode;
     std::vector<Row> m_rows; // index of the run-time controls, built with them
+    int m_subgroupWidth = 0;  // the subgroups' box, which follows the width of the tab
     // Each channel's value and alarm column index in the newest-row query, by slot, looked
     // up again only when the query's columns change.
     std::vector<int> m_columns;
