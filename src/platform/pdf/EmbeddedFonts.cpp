@@ -11,8 +11,8 @@ namespace pdf {
 namespace {
 
 // In the order of EmbeddedFonts::faceIndex().
-constexpr std::array<const char*, EmbeddedFonts::FaceCount> FaceNames{"LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf",
-                                               "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf"};
+constexpr std::array<const char*, EmbeddedFonts::FaceCount> FaceNames{
+    "LiberationSans-Regular.ttf", "LiberationSans-Bold.ttf", "LiberationSans-Italic.ttf", "LiberationSans-BoldItalic.ttf"};
 
 bool IsVariationSelector(char32_t character)
 {
@@ -41,7 +41,6 @@ public:
 private:
     bool fits(qsizetype at, qsizetype size) const { return at >= 0 && at + size <= m_bytes.size(); }
 
-private:
     const QByteArray& m_bytes;
 };
 

@@ -30,10 +30,10 @@ public:
     // UTF-8 of the text as printed: each character the faces lack is one MissingGlyph; variation
     // selectors, which only choose how the character before them looks, are left out.
     QByteArray encode(QStringView text) const;
-    bool covers(char32_t character) const;
 
 private:
     EmbeddedFonts();
+    bool covers(char32_t character) const;
 
     std::unique_ptr<QTemporaryDir> m_folder;
     std::array<QByteArray, FaceCount> m_files;
