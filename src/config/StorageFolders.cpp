@@ -8,7 +8,7 @@ namespace config {
 
 namespace {
 
-// Permission bits do not tell: root passes them on a read-only mount, Windows has ACLs. A
+// Permission bits do not tell it all (access lists, a read-only file system, Windows): a
 // file created and removed again does.
 bool CanCreateFilesIn(const QString& folder)
 {
