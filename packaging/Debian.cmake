@@ -29,6 +29,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/README.md ${CMAKE_CURRENT_LIST_DIR}/copyrigh
         DESTINATION ${ZEMLO_DOC_DIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/ DESTINATION ${ZEMLO_DOC_DIR}/docs FILES_MATCHING PATTERN "*.png")
 
+# The package is made from a finished build (scripts/package, scripts/test): installing
+# need not check every target of the tree first.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME zemlo-viewer)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
