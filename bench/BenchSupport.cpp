@@ -61,7 +61,7 @@ ConnectedWindow::ConnectedWindow(const QString& database, const QByteArray& conf
                   .arg(database)
                   .toUtf8());
     WriteFile(folder.filePath(QStringLiteral("config.ini")), config.isEmpty() ? QByteArray("[View]\nRefresh=0\n") : config);
-    main = std::make_unique<app::TFMain>(app::StartContext{folder.path() + QLatin1Char('/'), QStringLiteral("zemlo-bench")});
+    main = std::make_unique<app::TFMain>(app::StartContext(config::DecideStorageFolders(folder.path()), QStringLiteral("zemlo-bench")));
     main->resize(1280, 800);
     main->show();
     QCoreApplication::processEvents();

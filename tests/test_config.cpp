@@ -1,4 +1,5 @@
 #include "config/SettingsFiles.h"
+#include "config/StorageFolders.h"
 #include "platform/ini/IniFile.h"
 
 #include <QDir>
@@ -131,6 +132,26 @@ private slots:
                 QCOMPARE(QString::fromUtf8(error.what()), "Unable to write to " + path);
             }
         }
+    }
+
+    // A copy that can write next to its executable keeps everything there; one that cannot
+    // (installed in /usr/bin) uses the user's configuration and documents folders.
+    void storageFoldersFollowWhetherTheExecutablesFolderIsWritable()
+    {
+        const QTemporaryDir portable;
+        const config::StorageFolders beside = config::DecideStorageFolders(portable.path());
+        QCOMPARE(beside.ini, portable.path() + "/");
+        QCOMPARE(beside.reports, portable.path() + "/Reports/");
+        QVERIFY2(QDir(portable.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 "the test of the folder left a file behind");
+
+        const QTemporaryDir user;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(user.filePath("config")));
+        qputenv("HOME", QFile::encodeName(user.path()));
+        // Not even root can create a file in /proc.
+        const config::StorageFolders installed = config::DecideStorageFolders("/proc");
+        QCOMPARE(installed.ini, user.filePath("config/zemlo-viewer/"));
+        QCOMPARE(installed.reports, user.filePath("Documents/ZEMLO Viewer/Reports/"));
     }
 };
 

@@ -36,6 +36,7 @@ private slots:
     void missingColumnLeavesTheOthersRefreshing();
     void persistingRefreshErrorIsToldOnce();
     void separatorsFollowTheWidth();
+    void longTextsEndInAnEllipsis();
     void informationWindow();
     void refreshTicksWaitBehindOpenBoxes_data();
     void refreshTicksWaitBehindOpenBoxes();
@@ -247,6 +248,55 @@ void LiveViewTest::persistingRefreshErrorIsToldOnce()
     app.main->PageControlMain->setCurrentWidget(app.main->ReportSheet);
     app.main->PageControlMain->setCurrentWidget(app.main->ActualSheet);
     QCOMPARE(app.desktop.messages.size(), 3);
+}
+
+// A name, group or subgroup wider than its place is cut after a whole letter and ends in
+// "…", with the whole text as its tool tip; the rows keep their places.
+void LiveViewTest::longTextsEndInAnEllipsis()
+{
+    const QString name = QStringLiteral("Temperatura oleju zasilającego sprężarkę nr 2 w hali B");
+    const QString group = QStringLiteral("Sprężarkownia");
+    const QString subgroup = QStringLiteral("Węzeł cieplny budynku A3"); // as long as the column holds
+    ConnectedApp app(
+        [&](ScratchDatabase& database) {
+            database.createContract({{.NAME = name, .POSITION_1 = group, .POSITION_2 = subgroup},
+                                     {.NAME = "Ciśnienie", .POSITION_1 = "Kotłownia", .POSITION_2 = "B2"}});
+        },
+        "[View]\nRefresh=0\n");
+    app.main->PageControlMain->setCurrentWidget(app.main->ActualSheet);
+    qsizetype shownOfSubgroup = 0;
+    const QWidget* line = app.main->findChild<QWidget*>("ViewLine_0000");
+    int rowEnd = 0;
+    for (const int width : {900, 1000}) {
+        app.main->resize(width, 700);
+        QTRY_VERIFY(line->geometry().right() + 1 != rowEnd);
+        rowEnd = line->geometry().right() + 1;
+        QCOMPARE_GT(rowEnd, 820 + 40); // the subgroup's place ends with the row
+        const struct {
+            const char* label;
+            QString text;
+            QPoint place;
+            int end;
+        } cut[] = {{"VievName_0000", name, {20, 20}, 420}, {"ViewGroup1_0000", group, {720, 20}, 820},
+                   {"ViewGroup2_0000", subgroup, {820, 20}, rowEnd}};
+        for (const auto& [labelName, text, place, end] : cut) {
+            const QLabel* label = app.label(labelName);
+            QVERIFY2(label->text().endsWith(QChar(0x2026)), qPrintable(label->text()));
+            QVERIFY2(text.startsWith(label->text().chopped(1)), qPrintable(label->text()));
+            QCOMPARE(label->pos(), place);
+            QCOMPARE_LE(label->pos().x() + label->fontMetrics().horizontalAdvance(label->text()), end);
+            QCOMPARE(Rendered(label->toolTip()), text);
+        }
+        // The subgroup's place reaches to the end of the row: a wider window shows more of it.
+        QCOMPARE_GT(app.label("ViewGroup2_0000")->text().size(), shownOfSubgroup);
+        shownOfSubgroup = app.label("ViewGroup2_0000")->text().size();
+        for (const char* whole : {"VievName_0001", "ViewGroup1_0001", "ViewGroup2_0001"}) {
+            QVERIFY(!app.label(whole)->text().endsWith(QChar(0x2026)));
+            QVERIFY(app.label(whole)->toolTip().isEmpty());
+        }
+    }
+    // The chart's series and the information window keep the whole name.
+    QCOMPARE(app.main->Chart->series(0)->name(), name);
 }
 
 void LiveViewTest::separatorsFollowTheWidth()

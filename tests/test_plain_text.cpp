@@ -40,9 +40,12 @@ void PlainTextTest::liveRowsAndInformationWindow()
     });
     QCOMPARE(Rendered(app.label("VievName_0000")), Marked.NAME);
     QCOMPARE(Rendered(app.label("ViewValue_0000")), "20,0 " + Marked.UNIT);
-    QCOMPARE(Rendered(app.label("ViewGroup1_0000")), Marked.POSITION_1);
+    // Too long for its place: cut with "…", whole in the tool tip.
+    QVERIFY(Marked.POSITION_1.startsWith(Rendered(app.label("ViewGroup1_0000")).chopped(1)));
     QCOMPARE(Rendered(app.label("ViewGroup1_0000")->toolTip()), Marked.POSITION_1);
-    QCOMPARE(Rendered(app.label("ViewGroup2_0000")), Marked.POSITION_2);
+    app.main->PageControlMain->setCurrentWidget(app.main->ActualSheet);
+    app.main->resize(1280, 800); // room for the whole subgroup
+    QTRY_COMPARE(Rendered(app.label("ViewGroup2_0000")), Marked.POSITION_2);
     QTRY_COMPARE(app.main->ChartLegend->count(), 1);
     QCOMPARE(app.main->ChartLegend->item(0)->text(), Marked.NAME);
 

@@ -226,12 +226,13 @@ void ReportTest::shortenText()
 void ReportTest::summaryTable()
 {
     // Channel 0: every text "NULL", thresholds unset but for A1_HIS, values 1, 2 and 4 with
-    // DOT 3. Channel 1: a long name, a group with a character CP1250 lacks, only NULL values.
+    // DOT 3. Channel 1: a long name, a unit beyond Windows-1250, a group with a character the
+    // report font lacks, only NULL values.
     ReportApp app([](ScratchDatabase& database) {
         database.createContract(
             {{.NAME = "NULL", .UNIT = "NULL", .A1_L = db::ThresholdUnset, .A1_H = db::ThresholdUnset, .A1_HIS = 0.5f,
               .A2_L = db::ThresholdUnset, .A2_H = db::ThresholdUnset, .A2_HIS = db::ThresholdUnset, .DOT = 3},
-             {.NAME = "Temperatura oleju zasilającego", .POSITION_1 = "Kotłownia 中", .POSITION_2 = "Hala B",
+             {.NAME = "Temperatura oleju zasilającego", .UNIT = "m³/h", .POSITION_1 = "Kotłownia 中", .POSITION_2 = "Hala B",
               .A1_L = 10, .A1_H = 80, .A1_HIS = 0.5f, .A2_L = 5, .A2_H = 90, .A2_HIS = 1, .DOT = 2}});
         database.insertData("2021-10-19 08:00:00", {{1.0, "A"}, {}});
         database.insertData("2021-10-19 08:01:00", {{2.0, "A"}, {}});
@@ -255,7 +256,7 @@ void ReportTest::summaryTable()
              table({"", "-", "-", "-", "-", "", "-", "0,500", "-", "-", "-", "-", "", "3", "19.10.2021",
                     "20.10.2021 06:30:00", "4,000", "2,333", "1,000"}));
     QCOMPARE(TableCells(OnPage(words, 2)),
-             table({"", "Temperatura ol...o", "Kotłownia ?", "Hala B", "°C", "", "80,00", "0,50", "10,00", "90,00",
+             table({"", "Temperatura ol...o", "Kotłownia □", "Hala B", "m³/h", "", "80,00", "0,50", "10,00", "90,00",
                     "1,00", "5,00", "", "0", "19.10.2021", "20.10.2021 06:30:00", "-", "-", "-"}));
 
     const QList<Word> firstPage = OnPage(words, 1);
@@ -268,13 +269,13 @@ void ReportTest::summaryTable()
     QCOMPARE(samples.size(), 3);
     QCOMPARE_LT(qAbs(samples[0].box.left() - (TableCorner.x() + 3)), 0.5);
     QCOMPARE_LT(qAbs(samples[2].box.left() - (TableCorner.x() + 115 + 3)), 0.5);
-    // Two blanks between "hist." and "+/-": 2 x 3.34 points of Helvetica at 12 points.
+    // Two blanks between "hist." and "+/-": 2 x 3.34 points of Liberation Sans (Arial's widths) at 12 points.
     const QList<Word> hist = PdfReadBack::find(firstPage, "hist.");
     const QList<Word> plusMinus = PdfReadBack::find(firstPage, "+/-");
     QCOMPARE(hist.size(), 2);
     QCOMPARE(plusMinus.size(), 2);
     QCOMPARE_LT(qAbs(plusMinus[0].box.left() - hist[0].box.right() - 6.67), 0.5);
-    // Header rows are bold: STATYSTYKA is 80.0 points wide in Helvetica-Bold, 78.3 in Helvetica.
+    // Header rows are bold: STATYSTYKA is 80.0 points wide in the bold face, 78.3 in the regular one.
     const Word statistics = PdfReadBack::find(firstPage, "STATYSTYKA").value(0);
     QCOMPARE_LT(qAbs(statistics.box.width() - 80.0), 0.5);
     QCOMPARE_LT(qAbs(PdfReadBack::find(firstPage, "Podgrupa").value(0).box.width() - 52.0), 0.5);

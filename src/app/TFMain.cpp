@@ -401,14 +401,16 @@ void TFMain::FormCreate()
 
     os::ReadFileVersion(m_versionMajor, m_versionMinor, m_versionRelease, m_versionBuild);
 
-    QDir().mkpath(m_context.appDir + QStringLiteral("Reports"));
-    m_reportsFolder = m_context.appDir + QStringLiteral("Reports/");
+    QDir().mkpath(m_context.folders.reports);
+    m_reportsFolder = m_context.folders.reports;
 
-    m_settingsPath = m_context.appDir + QStringLiteral("settings.ini");
+    // A user's configuration folder may not exist yet; the executable's always does.
+    QDir().mkpath(m_context.folders.ini);
+    m_settingsPath = m_context.folders.ini + QStringLiteral("settings.ini");
     LoadOrSaveWindowSettings(true);
-    m_connectionPath = m_context.appDir + QStringLiteral("connection.ini");
+    m_connectionPath = m_context.folders.ini + QStringLiteral("connection.ini");
     LoadOrSaveConnection(true);
-    m_configPath = m_context.appDir + QStringLiteral("config.ini");
+    m_configPath = m_context.folders.ini + QStringLiteral("config.ini");
     LoadOrSaveConfig(true);
 
     setWindowTitle(MainCaption(m_versionMajor, m_versionMinor, m_config.User));

@@ -2,6 +2,7 @@
 
 #include "app/RepeatedError.h"
 #include "config/SettingsFiles.h"
+#include "config/StorageFolders.h"
 #include "db/CDataBase.h"
 #include "db/ChannelTable.h"
 #include "platform/sql/SqlConnection.h"
@@ -39,10 +40,15 @@ namespace app {
 class BusyGate;
 class FirstError;
 
-// Where the program runs from, and the name of its running-instance marker.
+// Where the program keeps its files, and the name of its running-instance marker.
 struct StartContext {
-    QString appDir; // the executable's folder, ending in '/'
-    QString instanceMarkerName = QStringLiteral("ZEMLO Viewer.exe");
+    explicit StartContext(config::StorageFolders storage, QString marker = QStringLiteral("ZEMLO Viewer.exe"))
+        : folders(std::move(storage))
+        , instanceMarkerName(std::move(marker))
+    {
+    }
+    config::StorageFolders folders;
+    QString instanceMarkerName;
 };
 
 // "ZEMLO Viewer wersja: 1.05.00", with " [user]" when a report user is set.

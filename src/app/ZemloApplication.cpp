@@ -2,6 +2,7 @@
 
 #include "app/ErrorBox.h"
 
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QStyle>
 #include <QTranslator>
@@ -50,6 +51,9 @@ void ZemloApplication::applyLookAndLanguage()
 {
     setStyle(QStringLiteral("Fusion"));
     setPalette(style()->standardPalette());
+    // The installed desktop entry carries the same icon under the same name.
+    setWindowIcon(QIcon(QStringLiteral(":/resources/zemlo-viewer.svg")));
+    setDesktopFileName(QStringLiteral("zemlo-viewer"));
     auto* translator = new QTranslator(this);
     if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

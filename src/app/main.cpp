@@ -4,7 +4,6 @@
 
 #include "app/ErrorBox.h"
 
-#include <QDir>
 #include <QPointer>
 
 int main(int argc, char** argv)
@@ -12,8 +11,7 @@ int main(int argc, char** argv)
     app::ZemloApplication application(argc, argv);
     application.applyLookAndLanguage();
 
-    app::StartContext context;
-    context.appDir = QDir(QCoreApplication::applicationDirPath()).absolutePath() + QLatin1Char('/');
+    app::StartContext context(config::DecideStorageFolders(QCoreApplication::applicationDirPath()));
     // Lets tests and a second copy of the program side by side use a marker of their own.
     const QString marker = qEnvironmentVariable("ZEMLO_INSTANCE_MARKER");
     if (!marker.isEmpty())

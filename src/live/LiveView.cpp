@@ -25,9 +25,12 @@ namespace {
 
 constexpr int RowPitch = 48;
 constexpr int FirstRowTop = 20;
+constexpr int NameWidth = 420 - 20 - 8;   // from the name's left edge to just before the value
 constexpr int ValueWidth = 620 - 420 - 4; // from the value's left edge to just before the dot
 constexpr int GroupWidth = 820 - 720 - 8;  // from the group's left edge to just before the subgroup
 constexpr quint8 NoDot = 0xFF;             // the code of a dot that shows no picture
+constexpr int SubgroupLeft = 820;
+constexpr int SubgroupMinimumWidth = 40; // three letters and "…"
 
 int RowTop(quint32 channel)
 {
@@ -42,16 +45,25 @@ QFont CourierNew(bool bold, bool italic)
     return font;
 }
 
+// A text wider than its box is cut after a whole letter, ends in "…" and is told in full on hover.
+void ShowFitted(QLabel* label, const QString& text, int width)
+{
+    const QString shown = label->fontMetrics().elidedText(text, Qt::ElideRight, width);
+    label->setText(shown);
+    label->setToolTip(shown == text ? QString() : Qt::convertFromPlainText(text));
+    label->adjustSize();
+}
+
 // Names, units and groups come from the database and are shown as written, never as markup.
-QLabel* RowLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, const QFont& font)
+QLabel* RowLabel(QWidget* parent, const QString& name, const QString& text, int left, int top, const QFont& font,
+                 int width = QWIDGETSIZE_MAX)
 {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
-    label->setText(text);
     label->setObjectName(name);
     label->setFont(font);
     label->move(left, top);
-    label->adjustSize();
+    ShowFitted(label, text, width);
     label->setVisible(true);
     return label;
 }
@@ -91,6 +103,12 @@ int LiveView::lineWidth() const
     return m_controls.scrollBox->width() - 40;
 }
 
+int LiveView::subgroupWidth() const
+{
+    // The subgroup ends where the row's rule ends; a narrower window scrolls to its start.
+    return std::max(SubgroupMinimumWidth, 20 + lineWidth() - SubgroupLeft);
+}
+
 void LiveView::BuildLiveView(quint32 channelCount)
 {
     if (!m_rows.empty())
@@ -100,6 +118,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
     const bool wasHidden = parent->isHidden();
     parent->hide();
     m_rows.reserve(channelCount);
+    m_subgroupWidth = subgroupWidth();
     const QFont nameFont = CourierNew(false, false);
     const QFont valueFont = CourierNew(true, false);
     const QFont groupFont = CourierNew(false, true);
@@ -108,7 +127,7 @@ void LiveView::BuildLiveView(quint32 channelCount)
         const QString number = common::ZeroPad(i, 4);
         const int top = RowTop(i);
         Row row{};
-        row.name = RowLabel(parent, QStringLiteral("VievName_") + number, m_channels.NAME[i], 20, top, nameFont);
+        row.name = RowLabel(parent, QStringLiteral("VievName_") + number, m_channels.NAME[i], 20, top, nameFont, NameWidth);
         row.value = RowLabel(parent, QStringLiteral("ViewValue_") + number, QStringLiteral("- ") + m_channels.UNIT[i], 420,
                              top, valueFont);
         // The value changes on every refresh: a fixed box up to the dot spares the window
@@ -122,14 +141,9 @@ void LiveView::BuildLiveView(quint32 channelCount)
         row.image->setVisible(true);
         connect(row.image, &AlarmDot::doubleClicked, this, [this, i] { emit dotDoubleClicked(i); });
         row.group1 = RowLabel(parent, QStringLiteral("ViewGroup1_") + number, db::FieldText(m_channels.POSITION_1[i]), 720, top,
-                              groupFont);
-        // The subgroup starts 100 pixels on: a longer group is cut there, and told in full on hover.
-        if (row.group1->width() > GroupWidth) {
-            row.group1->setFixedWidth(GroupWidth);
-            row.group1->setToolTip(Qt::convertFromPlainText(row.group1->text()));
-        }
-        row.group2 = RowLabel(parent, QStringLiteral("ViewGroup2_") + number, db::FieldText(m_channels.POSITION_2[i]), 820, top,
-                              groupFont);
+                              groupFont, GroupWidth);
+        row.group2 = RowLabel(parent, QStringLiteral("ViewGroup2_") + number, db::FieldText(m_channels.POSITION_2[i]),
+                              SubgroupLeft, top, groupFont, m_subgroupWidth);
         row.line = new QFrame(parent);
         row.line->setObjectName(QStringLiteral("ViewLine_") + number);
         row.line->setGeometry(20, top + 36, width, 1);
@@ -172,6 +186,11 @@ void LiveView::ActualSheetResize()
     const int width = lineWidth();
     for (const Row& row : m_rows)
         row.line->resize(width, 1);
+    if (!m_rows.empty() && subgroupWidth() != m_subgroupWidth) {
+        m_subgroupWidth = subgroupWidth();
+        for (quint32 channel = 0; channel < m_rows.size(); ++channel)
+            ShowFitted(m_rows[channel].group2, db::FieldText(m_channels.POSITION_2[channel]), m_subgroupWidth);
+    }
     fitRowsParent();
 }
 

@@ -63,6 +63,7 @@ private:
 
     QWidget* rowsParent() const;
     int lineWidth() const;
+    int subgroupWidth() const;
     void fitRowsParent();
     void showValue(Row& row, const QString& text) const;
     void showDot(Row& row, quint8 code) const;
@@ -80,6 +81,7 @@ private:
     const db::ChannelTable& m_channels;
     std::array<QPixmap, 6> m_dotByCode;
     std::vector<Row> m_rows; // index of the run-time controls, built with them
+    int m_subgroupWidth = 0;  // the subgroups' box, which follows the width of the tab
     // Each channel's value and alarm column index in the newest-row query, by slot, looked
     // up again only when the query's columns change.
     std::vector<std::optional<int>> m_columns;

@@ -29,7 +29,7 @@ public:
     // Writes connection.ini with the test server's viewer account and the given database.
     void writeConnection(const QString& database, const QString& password = QString()) const;
 
-    app::StartContext context() const { return {path(), m_markerName}; }
+    app::StartContext context() const { return app::StartContext(config::DecideStorageFolders(path()), m_markerName); }
     std::unique_ptr<app::TFMain> start() const { return std::make_unique<app::TFMain>(context()); }
 
 private:

@@ -82,7 +82,8 @@ QList<FontEntry> fonts(const QString& pdf)
     // name, type (one or two words), encoding, emb, sub, uni, object, generation
     for (const QStringList& row : TableRows(Run("pdffonts", {pdf}))) {
         if (row.size() >= 8)
-            entries.append({row.first(), row.mid(1, row.size() - 7).join(' '), row.at(row.size() - 6)});
+            entries.append({row.first(), row.mid(1, row.size() - 7).join(' '), row.at(row.size() - 6),
+                            row.at(row.size() - 5) == "yes"});
     }
     return entries;
 }

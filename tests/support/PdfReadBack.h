@@ -21,6 +21,7 @@ struct FontEntry {
     QString name;
     QString type;
     QString encoding;
+    bool embedded;
 };
 
 struct ImageEntry {

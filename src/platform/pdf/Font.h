@@ -2,7 +2,7 @@
 
 namespace pdf {
 
-// A face of the standard Helvetica family at a size in points.
+// A face of the embedded Liberation Sans (the widths of Arial and Helvetica) at a size in points.
 struct Font {
     double size = 10;
     bool bold = false;

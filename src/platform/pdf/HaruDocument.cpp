@@ -12,15 +12,8 @@ namespace pdf {
 
 namespace {
 
-constexpr const char* Encoding = "CP1250";
+constexpr const char* Encoding = "UTF-8";
 constexpr HPDF_UINT32 WriteChunkSize = 64 * 1024;
-
-const char* FaceName(bool bold, bool italic)
-{
-    if (bold)
-        return italic ? "Helvetica-BoldOblique" : "Helvetica-Bold";
-    return italic ? "Helvetica-Oblique" : "Helvetica";
-}
 
 QImage OpaqueRgb(const QImage& image)
 {
@@ -47,10 +40,12 @@ QByteArray PackedRows(const QImage& rgb)
 
 HaruDocument::HaruDocument()
     : m_doc(HPDF_New(&HaruDocument::OnError, this))
+    , m_fonts(EmbeddedFonts::instance())
 {
     if (!m_doc)
         throw PdfError("Out of memory for a PDF document");
     HPDF_SetCompressionMode(handle(), HPDF_COMP_ALL);
+    HPDF_UseUTFEncodings(handle());
     HPDF_SetPageLayout(handle(), HPDF_PAGE_LAYOUT_ONE_COLUMN);
     HPDF_SetInfoAttr(handle(), HPDF_INFO_PRODUCER, "");
     throwIfFailed();
@@ -82,7 +77,14 @@ HPDF_Page HaruDocument::addPage(const QSizeF& size)
 
 HPDF_Font HaruDocument::face(bool bold, bool italic)
 {
-    return HPDF_GetFont(handle(), FaceName(bold, italic), Encoding);
+    HPDF_Font& loaded = m_faces[EmbeddedFonts::faceIndex(bold, italic)];
+    if (!loaded) {
+        // Embedded: libharu writes the glyphs that the document's texts use, the others empty.
+        const char* name = HPDF_LoadTTFontFromFile(handle(), m_fonts.file(bold, italic).constData(), HPDF_TRUE);
+        if (name)
+            loaded = HPDF_GetFont(handle(), name, Encoding);
+    }
+    return loaded;
 }
 
 HPDF_Image HaruDocument::newImage(const QImage& image)

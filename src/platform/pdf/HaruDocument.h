@@ -1,10 +1,11 @@
 #pragma once
 
-#include "platform/os/Windows1250.h"
+#include "platform/pdf/EmbeddedFonts.h"
 
 #include <QByteArray>
 #include <QColor>
 #include <QStringView>
+#include <array>
 #include <functional>
 #include <hpdf.h>
 #include <memory>
@@ -33,9 +34,11 @@ public:
     void throwIfFailed() const;
 
     HPDF_Page addPage(const QSizeF& size);
+    // A face of the embedded Liberation Sans, loaded when first used: only the faces that a
+    // document prints with are embedded in it, each with the glyphs it prints.
     HPDF_Font face(bool bold, bool italic);
-    // Text in the fonts' encoding; a character it lacks prints as "?".
-    QByteArray encode(QStringView text) { return m_encoder.encode(text); }
+    // Text in the faces' encoding, UTF-8; a character they lack prints as EmbeddedFonts::MissingGlyph.
+    QByteArray encode(QStringView text) const { return m_fonts.encode(text); }
     // A new image object; transparency is flattened onto white.
     HPDF_Image newImage(const QImage& image);
     // One image object per distinct image (by QImage::cacheKey) for the whole document.
@@ -55,7 +58,8 @@ private:
     HPDF_STATUS m_error = HPDF_OK;
     HPDF_STATUS m_errorDetail = 0;
     std::unique_ptr<std::remove_pointer_t<HPDF_Doc>, HaruFree> m_doc;
-    os::Windows1250 m_encoder;
+    const EmbeddedFonts& m_fonts;
+    std::array<HPDF_Font, EmbeddedFonts::FaceCount> m_faces{};
     std::unordered_map<qint64, HPDF_Image> m_sharedImages;
 };
 

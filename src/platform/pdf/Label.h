@@ -11,7 +11,7 @@ namespace pdf {
 // One line of text aligned in its box, with the top of the text at the top of the box.
 // The text is not clipped: a longer text runs out of the box to the right when left-aligned,
 // to the left when right-aligned and to both sides when centred. Characters that the
-// Windows-1250 code page lacks print as "?".
+// embedded font lacks print as EmbeddedFonts::MissingGlyph.
 class Label : public Element {
 public:
     enum class Alignment { Left, Centre, Right };

@@ -337,10 +337,10 @@ void PagePaintEngine::drawTextItem(const QPointF& position, const QTextItem& tex
     const QByteArray encoded = m_document.encode(text);
     const HPDF_TextWidth measured =
         HPDF_Font_TextWidth(face, reinterpret_cast<const HPDF_BYTE*>(encoded.constData()), HPDF_UINT(encoded.size()));
-    const double helveticaWidth = measured.width * size / 1000.0;
-    // Qt placed the text by the advances of its own font; fitting Helvetica into the same
-    // width keeps right-aligned and centred texts where Qt put them.
-    const double stretch = helveticaWidth > 0 && textItem.width() > 0 ? textItem.width() / helveticaWidth : 1.0;
+    const double printedWidth = measured.width * size / 1000.0;
+    // Qt placed the text by the advances of its own font; fitting the printed face into the
+    // same width keeps right-aligned and centred texts where Qt put them.
+    const double stretch = printedWidth > 0 && textItem.width() > 0 ? textItem.width() / printedWidth : 1.0;
     // Glyphs are drawn upward from the baseline, the page here runs downward: flip them.
     const QTransform placement = QTransform(stretch, 0, 0, -1, position.x(), position.y()) * m_transform;
     if (qFuzzyIsNull(placement.determinant()) || m_document.failed())

@@ -15,7 +15,7 @@ class HaruDocument;
 
 // Turns QPainter calls into PDF path, text and image operators on a libharu page:
 // lines, polylines, polygons, rectangles and paths (one PDF path per call, however many
-// points), text in the Helvetica faces, raster images, pens with width, cap, join and
+// points), text in the embedded Liberation Sans faces, raster images, pens with width, cap, join and
 // dash pattern, solid brushes (other brushes fill with their first colour), the world
 // transform and clipping. Antialiasing hints are ignored: viewers antialias anyway.
 // Transparency is not: a colour is painted opaque unless it is fully transparent.
