@@ -60,6 +60,8 @@ public:
 
 private:
     void show(std::shared_ptr<const FetchResult> result);
+    // Shows result without measurements, so that nothing holds the last fetch's store.
+    void releaseStore(FetchResult& result);
     void followRangeWhileEmpty();
 
     Controls m_controls;

@@ -39,23 +39,26 @@ qint64 MeasurementFetch::open(const QString& table, const QString& from, const Q
     for (quint32 i = 0; i < m_channels.count; ++i)
         m_columns.emplace_back(m_query.fieldIndex(m_channels.NAME[i]),
                                m_query.fieldIndex(db::contract::AlarmColumn(m_channels.NAME[i])));
-    m_store = std::make_shared<MeasurementStore>(m_channels.count, expected);
+    m_expectedRows = expected;
     return expected;
 }
 
 void MeasurementFetch::read(const std::function<void()>& beforeRow)
 {
+    m_store = std::make_shared<MeasurementStore>(m_channels.count, m_expectedRows);
     for (; !m_query.eof(); m_query.next()) {
         beforeRow();
         m_store->appendRow(m_query.toDateTime(m_timeColumn));
+        // The columns were found at open(): the row's cells are read without a check each.
+        const sql::SqlQuery::Row row = m_query.row();
         for (quint32 channel = 0; channel < m_columns.size(); ++channel) {
             const auto [value, alarm] = m_columns[channel];
-            if (const std::optional<float> number = m_query.toOptionalFloat(value)) {
+            if (const std::optional<float> number = m_query.toOptionalFloat(row, value)) {
                 m_store->setValue(channel, *number);
                 m_statistics.add(channel, *number);
             }
-            if (!m_query.isNull(alarm))
-                m_store->setAlarm(channel, db::AlarmCode(m_query.raw(alarm)));
+            if (!row.isNull(alarm))
+                m_store->setAlarm(channel, db::AlarmCode(row.raw(alarm)));
         }
     }
     m_query.close();

@@ -26,8 +26,9 @@ public:
     // statement and finds every channel's two columns (a missing one throws, naming it,
     // before anything was read). Returns that count; with 0 the query is closed.
     qint64 open(const QString& table, const QString& from, const QString& to);
-    // Reads every row; beforeRow runs before each. An error ends the sweep where it
-    // arises: what was read until then stays in store() and the statistics.
+    // Makes the store for the rows that open() counted, then reads every row; beforeRow
+    // runs before each. An error ends the sweep where it arises: what was read until then
+    // stays in store() and the statistics.
     void read(const std::function<void()>& beforeRow);
 
     std::shared_ptr<const MeasurementStore> store() const { return m_store; }
@@ -36,6 +37,7 @@ public:
 private:
     sql::SqlQuery& m_query;
     const db::ChannelTable& m_channels;
+    qint64 m_expectedRows = 0;
     int m_timeColumn = -1;
     std::vector<std::pair<int, int>> m_columns; // value and alarm column per channel
     std::shared_ptr<MeasurementStore> m_store;
