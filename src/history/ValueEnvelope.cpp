@@ -4,7 +4,7 @@ namespace history {
 
 namespace {
 
-constexpr qsizetype Fan = 16;
+constexpr qsizetype Fan = 32;
 
 } // namespace
 
