@@ -40,8 +40,6 @@ int main(int argc, char** argv)
                                       main.Chart->activeFlags(),
                                       main.Chart->colours(),
                                       main.Chart->dateTimeFormat(),
-                                      main.historyView().rangeStart().value,
-                                      main.historyView().rangeEnd().value,
                                       os::CurrentDateTime(),
                                       {0, 0, 0, QStringLiteral("Benchmark"), 1}};
     const double generate = Milliseconds([&] { form.GenerateReport(source, main.ProgressBar); });

@@ -8,9 +8,17 @@
 #include "history/GridSources.h"
 #include "history/MeasurementStore.h"
 #include "history/StringGrid.h"
+#include "history/HistoryView.h"
 #include "platform/os/Clock.h"
 
 #include <QDir>
+#include <QProcess>
+#include <csignal>
+#include <cstring>
+#include <optional>
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#endif
 #include <QToolButton>
 #include <QtTest>
 
@@ -23,6 +31,10 @@ private slots:
     void exportNamesBothFilesByTheClick_data();
     void exportNamesBothFilesByTheClick();
     void unwritableFileLosesNothing();
+    void quotesAndFormulas_data();
+    void quotesAndFormulas();
+    void fullDiskShowsTheReason_data();
+    void fullDiskShowsTheReason();
 };
 
 namespace {
@@ -63,7 +75,7 @@ void CsvExportTest::cellsAndLines()
         grid.setCell(i % 3, i / 3, texts[i]);
     const QByteArray expected = QByteArray("\"Urz\xB9" "dzenie\";\"Warto\x9C\xE6\";\"Opis\";\r\n")
                                 + "\"\";\"a;b;'\";\"a;b\";\r\n"
-                                + "\"cudzys\xB3\xF3w \"x\"\";\"\xA3\xF3" "d\x9F \x9C\xE6\";\"?? ?\";\r\n"
+                                + "\"cudzys\xB3\xF3w \"\"x\"\"\";\"\xA3\xF3" "d\x9F \x9C\xE6\";\"?? ?\";\r\n"
                                 + "\"\x80 \xB0" "C\";\";'\";\"x\";\r\n";
     QCOMPARE(SavedBytes(grid), expected);
 }
@@ -154,9 +166,127 @@ void CsvExportTest::unwritableFileLosesNothing()
     QVERIFY(!QDir(folder).exists());
 }
 
+void CsvExportTest::quotesAndFormulas_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("field"); // between the field's own quotation marks
+
+    // Quotation marks doubled, as Excel writes and reads them.
+    QTest::newRow("quotes") << QStringLiteral("Zawór \"B\"; test") << QByteArray("Zaw\xF3r \"\"B\"\"; test");
+    QTest::newRow("quotes and a final semicolon") << QStringLiteral("\"a\";") << QByteArray("\"\"a\"\";'");
+    // Texts a spreadsheet would run as formulas stay text.
+    QTest::newRow("formula") << QStringLiteral("=HYPERLINK(\"http://x.example\",\"klik\")")
+                             << QByteArray("'=HYPERLINK(\"\"http://x.example\"\",\"\"klik\"\")");
+    QTest::newRow("plus") << QStringLiteral("+48 12 345") << QByteArray("'+48 12 345");
+    QTest::newRow("at") << QStringLiteral("@SUMA(A1)") << QByteArray("'@SUMA(A1)");
+    QTest::newRow("minus, not a number") << QStringLiteral("-2+3") << QByteArray("'-2+3");
+    // Numbers, dates and the grids' markers are left as they are.
+    QTest::newRow("negative number") << QStringLiteral("-5") << QByteArray("-5");
+    QTest::newRow("negative decimal") << QStringLiteral("-3,00") << QByteArray("-3,00");
+    QTest::newRow("positive with sign") << QStringLiteral("+1.5") << QByteArray("+1.5");
+    QTest::newRow("NULL marker") << QStringLiteral("- ") << QByteArray("- ");
+    QTest::newRow("alarm marker") << QStringLiteral("[!1H]") << QByteArray("[!1H]");
+    QTest::newRow("date-time") << QStringLiteral("19.10.2021 08:00:00") << QByteArray("19.10.2021 08:00:00");
+}
+
+void CsvExportTest::quotesAndFormulas()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, field);
+    // In a header cell (a channel's name) and in a data cell (an event's device) alike.
+    history::StringGrid grid;
+    grid.setColCount(2);
+    grid.setRowCount(2);
+    grid.setFixedRows(1);
+    grid.setCell(0, 0, text);
+    grid.setCell(1, 1, text);
+    QCOMPARE(SavedBytes(grid), "\"" + field + "\";\"\";\r\n\"\";\"" + field + "\";\r\n");
+}
+
+void CsvExportTest::fullDiskShowsTheReason_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("dataFits");
+
+    QTest::newRow("full disk") << "tmpfs" << false;
+    QTest::newRow("room for the data file only") << "tmpfs" << true;
+    QTest::newRow("file size limit, data file fits") << "limit" << true;
+}
+
+void CsvExportTest::fullDiskShowsTheReason()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("fills a Linux file system");
+#else
+    // A short data file and a long events file: 400 events.
+    QFETCH(QString, how);
+    QFETCH(bool, dataFits);
+    os::SetClock([] { return QDateTime({2021, 10, 19}, {18, 20, 28}, Qt::UTC); });
+    ConnectedApp app([](ScratchDatabase& database) {
+        database.createContract({{.NAME = "T1"}});
+        database.insertData("2021-10-19 08:00:00", {{1.0, ""}});
+        database.exec("INSERT INTO ZEMLO_EVENTS (DT, TYPE, NAME, VAL, DESCRIPTION) SELECT TIMESTAMP'2021-10-19 08:00:00', 1, "
+                      "'Zawór bezpieczeństwa kotła nr 2', seq, seq FROM seq_1_to_400");
+    });
+    app.main->GetDataButtonClick();
+    QCOMPARE(app.main->EventGrid->rowCount(), 401);
+    const QString folder = app.main->reportsFolder();
+    const QString data = folder + "data_20211019_182028.csv";
+    const QString events = folder + "events_20211019_182028.csv";
+
+    std::optional<QString> mounted;
+    const auto unmount = qScopeGuard([&] {
+        if (mounted)
+            QProcess::execute("umount", {*mounted});
+    });
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    const auto restoreLimit = qScopeGuard([&] { setrlimit(RLIMIT_FSIZE, &before); });
+    if (how == "tmpfs") {
+        // A small file system of its own in place of the reports folder, filled up to the
+        // room wanted.
+        if (QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=16k", "tmpfs", folder}) != 0)
+            QSKIP("mounting a tmpfs needs root");
+        mounted = folder;
+        QFile filler(folder + "filler");
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        filler.write(QByteArray(dataFits ? 8192 : 16384, 'x'));
+        filler.close();
+    } else {
+        // Writes beyond the limit fail (the signal that would end the process is ignored).
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = before;
+        limit.rlim_cur = 4096;
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &limit) == 0);
+    }
+
+    app.main->SpeedButton1->click();
+    setrlimit(RLIMIT_FSIZE, &before);
+
+    // The error box names the file and the system's reason, and no success is claimed.
+    QVERIFY(app.desktop.questions.isEmpty());
+    QCOMPARE(app.desktop.messages.size(), 1);
+    const QString message = app.desktop.messages[0].text;
+    QVERIFY2(message.contains(dataFits ? events : data), qPrintable(message));
+    // In Polish: Qt's own words for a full disk through its translations, the system's for
+    // the others.
+    const QString reason = how == "tmpfs" ? QStringLiteral("Brak wolnego miejsca na urządzeniu")
+                                          : QString::fromLocal8Bit(strerror(EFBIG));
+    QVERIFY2(message.contains(reason), qPrintable(message));
+    QVERIFY2(!message.contains("Unknown error"), qPrintable(message));
+    // No empty or partial file under a final name, no temporary file left.
+    QStringList files = QDir(folder).entryList(QDir::Files);
+    files.removeAll("filler");
+    QCOMPARE(files, dataFits ? QStringList{"data_20211019_182028.csv"} : QStringList{});
+    if (dataFits)
+        QVERIFY(ReadFile(data).endsWith("\"19.10.2021 08:00:00\";\"1,0\";\"\";\r\n"));
+#endif
+}
+
 int main(int argc, char** argv)
 {
     app::ZemloApplication application(argc, argv);
+    application.applyLookAndLanguage();
     CsvExportTest test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -20,7 +20,32 @@ private slots:
     void spikeAmongManyPointsIsDrawn_data();
     void spikeAmongManyPointsIsDrawn();
     void legendEntriesFitTheirNames();
+    void lonePointsShowAsMarks_data();
+    void lonePointsShowAsMarks();
+    void dayTicksSitAtMidnight_data();
+    void dayTicksSitAtMidnight();
 };
+
+namespace {
+
+QDateTime At(int year, int month, int day, int hour = 0, int minute = 0)
+{
+    return QDateTime({year, month, day}, {hour, minute}, Qt::UTC);
+}
+
+// Pixels of image in a clearly red colour.
+int RedPixels(const QImage& image)
+{
+    int red = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            red += colour.red() > 180 && colour.green() < 120 && colour.blue() < 120 ? 1 : 0;
+        }
+    return red;
+}
+
+} // namespace
 
 void HistoryChartTest::strokesKeepTheExtremesOfEveryColumn()
 {
@@ -197,6 +222,77 @@ void HistoryChartTest::legendEntriesFitTheirNames()
     QVERIFY(legend.item(2)->sizeHint().width() < legend.fontMetrics().horizontalAdvance(longName));
     // The tool tip tells the whole name, markup as text.
     QVERIFY(legend.item(2)->toolTip().contains(longName.toHtmlEscaped()));
+}
+
+void HistoryChartTest::lonePointsShowAsMarks_data()
+{
+    QTest::addColumn<QList<int>>("minutes"); // of the rows, over a day
+    QTest::addColumn<QList<double>>("values"); // NaN for NULL
+
+    const double null = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("a single point") << QList<int>{600} << QList<double>{5};
+    QTest::newRow("a point between NULL gaps") << QList<int>{0, 600, 1439} << QList<double>{null, 5, null};
+    // Two values a few seconds apart fall into one pixel column.
+    QTest::newRow("equal values in one column") << QList<int>{600, 600} << QList<double>{5, 5};
+}
+
+void HistoryChartTest::lonePointsShowAsMarks()
+{
+    QFETCH(QList<int>, minutes);
+    QFETCH(QList<double>, values);
+    auto store = std::make_shared<history::MeasurementStore>(1);
+    for (int i = 0; i < minutes.size(); ++i) {
+        store->appendRow(At(2021, 10, 19).addSecs(60 * minutes[i] + i));
+        if (!std::isnan(values[i]))
+            store->setValue(0, float(values[i]));
+    }
+    history::HistoryChart chart;
+    chart.resize(868, 335);
+    chart.addSeries("ViewSeries_0000", "T1", Qt::red);
+    chart.showFetch(store);
+    chart.xAxis->setRange(history::KeyOfRowTime(At(2021, 10, 19).toMSecsSinceEpoch()),
+                          history::KeyOfRowTime(At(2021, 10, 20).toMSecsSinceEpoch()));
+    chart.yAxis->setRange(0, 10);
+    // On screen and as a vector drawing (the report's page), the point is a visible dot.
+    QCOMPARE_GE(RedPixels(chart.toPixmap(868, 335).toImage()), 9);
+    QImage vector(868, 335, QImage::Format_RGB32);
+    vector.fill(Qt::white);
+    {
+        QCPPainter painter(&vector);
+        painter.setMode(QCPPainter::pmVectorized);
+        chart.toPainter(&painter, 868, 335);
+    }
+    QCOMPARE_GE(RedPixels(vector), 9);
+}
+
+void HistoryChartTest::dayTicksSitAtMidnight_data()
+{
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("end");
+
+    QTest::newRow("a month of summer time") << At(2021, 4, 1) << At(2021, 5, 1);
+    QTest::newRow("two weeks across the spring change") << At(2021, 3, 20) << At(2021, 4, 3);
+    QTest::newRow("a year, month ticks") << At(2021, 1, 1) << At(2022, 1, 1);
+}
+
+void HistoryChartTest::dayTicksSitAtMidnight()
+{
+    // The keys are wall-clock times: day and month ticks must sit at 00:00:00 of the
+    // wall clock, whatever the machine's zone makes of them.
+    QCOMPARE(qgetenv("TZ"), QByteArray("Europe/Warsaw"));
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+    history::HistoryChart chart;
+    chart.resize(868, 335);
+    chart.setDateTimeFormat("dd-MM-yyyy\nhh:mm:ss");
+    chart.xAxis->setRange(start.toSecsSinceEpoch(), end.toSecsSinceEpoch());
+    chart.replot();
+    const QVector<double> ticks = chart.xAxis->tickVector();
+    QVERIFY(ticks.size() >= 3);
+    for (const double tick : ticks)
+        QVERIFY2(std::fmod(tick, 86400.0) == 0, qPrintable(QDateTime::fromSecsSinceEpoch(qint64(tick), Qt::UTC).toString()));
+    for (const QString& label : chart.xAxis->tickVectorLabels())
+        QVERIFY2(label.endsWith("00:00:00"), qPrintable(label));
 }
 
 QTEST_MAIN(HistoryChartTest)

@@ -4,6 +4,7 @@
 #include "ScriptedDesktop.h"
 #include "TestServer.h"
 
+#include "app/ErrorBox.h"
 #include "app/ZemloApplication.h"
 #include "history/HistoryChart.h"
 #include "history/HistoryQueries.h"
@@ -11,6 +12,7 @@
 #include "history/MeasurementStore.h"
 #include "history/RangePickers.h"
 #include "history/StringGrid.h"
+#include "platform/os/AvailableMemory.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -23,13 +25,15 @@ class HistoryFetchTest : public QObject {
 private slots:
     void queryTexts();
     void gridTextsAndStatistics();
-    void rangeWithoutRowsChangesNothing();
+    void rangeWithoutRowsEmptiesEveryView_data();
+    void rangeWithoutRowsEmptiesEveryView();
     void events_data();
     void events();
     void hiddenSeriesStayHiddenThroughAFetch();
     void chartShowsTheChosenRangeBeforeAnyFetch();
     void tickDuringAFetchLeavesTheStreamAlone();
-    void missingColumnEndsTheFetchAndTheNextOneWorks();
+    void missingColumnsLeaveOnlyTheirChannelsOut();
+    void fetchLargerThanMemoryIsRefused();
     void rowsReadBeforeAFailureStay();
     void fetchAcrossTheClockChanges();
 };
@@ -138,28 +142,74 @@ void HistoryFetchTest::gridTextsAndStatistics()
     QCOMPARE(app.main->ProgressBar->value(), 0);
 }
 
-void HistoryFetchTest::rangeWithoutRowsChangesNothing()
+void HistoryFetchTest::rangeWithoutRowsEmptiesEveryView_data()
 {
+    QTest::addColumn<QDateTime>("start");
+    QTest::addColumn<QDateTime>("end");
+    QTest::addColumn<int>("dataRows");
+    QTest::addColumn<int>("eventRows");
+    QTest::addColumn<QString>("note");
+
+    const QString noData = QStringLiteral("Brak danych w wybranym zakresie.");
+    QTest::newRow("a range without rows") << At(2021, 10, 20, 0, 0) << At(2021, 10, 21, 0, 0) << 0 << 0 << noData;
+    QTest::newRow("a start after the end") << At(2021, 10, 19, 8, 2) << At(2021, 10, 19, 8, 0) << 0 << 0 << noData;
+    QTest::newRow("measurements without events") << At(2021, 10, 19, 8, 0) << At(2021, 10, 19, 8, 0, 10) << 1 << 0
+                                                 << QString();
+    QTest::newRow("events without measurements") << At(2021, 10, 19, 8, 0, 20) << At(2021, 10, 19, 8, 0, 40) << 0 << 1
+                                                 << QStringLiteral("Brak pomiarów w wybranym zakresie.");
+}
+
+void HistoryFetchTest::rangeWithoutRowsEmptiesEveryView()
+{
+    // What the views show always belongs to the last range asked for: nothing of the
+    // range before stays beside it, and no box interrupts the operator.
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+    QFETCH(int, dataRows);
+    QFETCH(int, eventRows);
+    QFETCH(QString, note);
     Connected app;
     app.main->GetDataButtonClick();
-    const QStringList cells = app.dataCells();
-    const QString firstEvent = app.events().cell(2, 1);
-    const QCPRange axis = app.main->Chart->xAxis->range();
-    const auto store = app.main->Chart->series(0)->store();
-    const auto before = app.statistics()[0];
-    app.main->ProgressBar->setMaximum(77);
-    app.main->ProgressBar->setValue(5);
+    QCOMPARE(app.data().rowCount(), 4);
+    QCOMPARE(app.events().rowCount(), 4);
 
-    app.setRange(At(2021, 10, 20, 0, 0), At(2021, 10, 21, 0, 0));
+    app.setRange(start, end);
     app.main->GetDataButtonClick();
-    QCOMPARE(app.dataCells(), cells);
-    QCOMPARE(app.events().cell(2, 1), firstEvent);
-    QCOMPARE(app.main->Chart->xAxis->range(), axis);
-    QCOMPARE(app.main->Chart->series(0)->store(), store);
-    QCOMPARE(app.statistics()[0].average, before.average);
-    QCOMPARE(app.statistics()[0].sampleCount, before.sampleCount);
-    QCOMPARE(app.main->ProgressBar->maximum(), 77);
-    QCOMPARE(app.main->ProgressBar->value(), 5);
+    const auto blankOrFilled = [](const history::StringGrid& grid, int rows) {
+        QCOMPARE(grid.rowCount(), std::max(rows, 1) + 1);
+        if (rows == 0) {
+            for (int column = 0; column < grid.colCount(); ++column)
+                QCOMPARE(grid.cell(column, 1), QString());
+        } else {
+            QVERIFY(!grid.cell(0, 1).isEmpty());
+        }
+    };
+    blankOrFilled(app.data(), dataRows);
+    blankOrFilled(app.events(), eventRows);
+    QCOMPARE(app.data().cell(1, 0), QStringLiteral("Temperatura kotła"));
+    QCOMPARE(app.events().cell(2, 0), QStringLiteral("Urządzenie"));
+    QCOMPARE(app.main->historyView().lastFetch().rangeStart, start);
+    QCOMPARE(app.main->historyView().lastFetch().rangeEnd, end);
+    QCOMPARE(app.main->Chart->series(0)->hasPoints(), dataRows > 0);
+    QCOMPARE(app.statistics()[0].sampleCount, quint32(dataRows));
+    if (dataRows == 0) {
+        const auto& record = app.statistics()[0];
+        QVERIFY(record.minimum == 0 && record.maximum == 0 && record.average == 0);
+        // The empty chart's time axis shows the range asked for.
+        const double lower = std::min(start, end).toSecsSinceEpoch();
+        QCOMPARE(app.main->Chart->xAxis->range().lower, lower);
+    }
+    // One short line where the progress bar is, and no box.
+    QCOMPARE(app.main->ProgressBar->isTextVisible(), !note.isEmpty());
+    if (!note.isEmpty())
+        QCOMPARE(app.main->ProgressBar->text(), note);
+    QVERIFY(app.desktop.messages.isEmpty());
+
+    // The next fetch with rows takes the line away.
+    app.setRange(At(2021, 10, 19, 8, 0), At(2021, 10, 19, 8, 2));
+    app.main->GetDataButtonClick();
+    QVERIFY(!app.main->ProgressBar->isTextVisible());
+    QCOMPARE(app.data().rowCount(), 4);
 }
 
 void HistoryFetchTest::events_data()
@@ -242,24 +292,63 @@ void HistoryFetchTest::tickDuringAFetchLeavesTheStreamAlone()
     QVERIFY(app.desktop.messages.isEmpty());
 }
 
-void HistoryFetchTest::missingColumnEndsTheFetchAndTheNextOneWorks()
+void HistoryFetchTest::missingColumnsLeaveOnlyTheirChannelsOut()
 {
+    // One channel without its alarm column, one without either column: the others are
+    // fetched, the two show "- ", and one box names every missing column.
+    Connected app;
+    app.database.exec("ALTER TABLE ZEMLO_DATA CHANGE `Przepływ_AL` `Stary_AL` VARCHAR(10) NULL");
+    app.database.exec("ALTER TABLE ZEMLO_DATA DROP COLUMN `Ciśnienie`, DROP COLUMN `Ciśnienie_AL`");
+    app.main->GetDataButton->click();
+    QCOMPARE(app.desktop.messages.size(), 1);
+    const QString message = app.desktop.messages[0].text;
+    for (const char* column : {"Ciśnienie", "Ciśnienie_AL", "Przepływ_AL"})
+        QVERIFY2(message.contains(QString::fromUtf8(column)), qPrintable(message));
+    QVERIFY2(!message.contains("Przepływ,") && !message.contains("Temperatura"), qPrintable(message));
+    QCOMPARE(app.data().rowCount(), 4);
+    QCOMPARE(app.data().cell(1, 3), QStringLiteral("4,0"));
+    QCOMPARE(app.data().cell(2, 3), QStringLiteral("- "));
+    for (int column = 3; column <= 6; ++column)
+        QCOMPARE(app.data().cell(column, 1), QStringLiteral("- "));
+    QCOMPARE(app.statistics()[0].sampleCount, 3u);
+    QCOMPARE(app.statistics()[1].sampleCount, 0u);
+    QCOMPARE(app.statistics()[2].sampleCount, 0u);
+    QVERIFY(app.main->Chart->series(0)->hasPoints());
+    QVERIFY(!app.main->Chart->series(1)->hasPoints());
+    QCOMPARE(app.events().rowCount(), 4);
+    QVERIFY(!app.main->SQLQuery.isOpen());
+}
+
+void HistoryFetchTest::fetchLargerThanMemoryIsRefused()
+{
+    // 3 rows of 4 channels take 3 x (8 + 4 x 5) = 84 bytes in the store.
     Connected app;
     app.main->GetDataButtonClick();
     const QStringList cells = app.dataCells();
-    app.database.exec("ALTER TABLE ZEMLO_DATA CHANGE `Przepływ_AL` `Stary_AL` VARCHAR(10) NULL");
+    const auto restore = qScopeGuard([] { os::SetAvailableMemory({}); });
+    os::SetAvailableMemory([] { return std::optional<qint64>(83); });
+    app.database.insertEvent("2021-10-19 08:01:40", 0, "Nowe", 0, 0);
     app.main->GetDataButton->click();
     QCOMPARE(app.desktop.messages.size(), 1);
-    QVERIFY2(app.desktop.messages[0].text.contains("Przepływ_AL"), qPrintable(app.desktop.messages[0].text));
+    const QString message = app.desktop.messages[0].text;
+    // Rows, channels, the estimate and what to do, in Polish; nothing was read.
+    for (const QString& part : {QStringLiteral("3 wierszy"), QStringLiteral("4 kanałów"), QStringLiteral("MB"),
+                                QStringLiteral("krótszy zakres")})
+        QVERIFY2(message.contains(part), qPrintable(message));
     QCOMPARE(app.dataCells(), cells);
+    QCOMPARE(app.events().rowCount(), 4);
     QVERIFY(!app.main->SQLQuery.isOpen());
 
-    app.database.exec("ALTER TABLE ZEMLO_DATA CHANGE `Stary_AL` `Przepływ_AL` VARCHAR(10) NULL");
-    app.database.insertData("2021-10-19 08:01:30", {{3.0, "A"}, {1.0, ""}, {1.0, ""}, {}});
+    os::SetAvailableMemory([] { return std::optional<qint64>(84); });
     app.main->GetDataButton->click();
     QCOMPARE(app.desktop.messages.size(), 1);
-    QCOMPARE(app.data().rowCount(), 5);
-    QCOMPARE(app.statistics()[0].sampleCount, 4u);
+    QCOMPARE(app.events().rowCount(), 5);
+
+    // An allocation that fails anyway is told in words, never by the exception's class.
+    app::RunHandler([] { throw std::bad_alloc(); });
+    QCOMPARE(app.desktop.messages.size(), 2);
+    QVERIFY2(!app.desktop.messages[1].text.contains("std::") && !app.desktop.messages[1].text.isEmpty(),
+             qPrintable(app.desktop.messages[1].text));
 }
 
 void HistoryFetchTest::rowsReadBeforeAFailureStay()

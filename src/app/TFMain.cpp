@@ -626,18 +626,32 @@ void TFMain::PfdButtonClick()
 {
     if (m_channels->count == 0)
         return;
-    const QDateTime rangeStart = m_historyView->rangeStart().value;
-    const QDateTime rangeEnd = m_historyView->rangeEnd().value;
-    m_lastOutputDateTime = os::CurrentDateTime();
+    const QString caption = QStringLiteral("Generowanie raportu");
+    const report::ReportSource source{*m_channels,
+                                      m_historyView->lastFetch(),
+                                      Chart->activeFlags(),
+                                      Chart->colours(),
+                                      Chart->dateTimeFormat(),
+                                      os::CurrentDateTime(),
+                                      {m_config.Scale, m_config.Min, m_config.Max, m_config.User, m_config.AllCharts}};
+    // A report of nothing is not written: no viewer opens a document without pages.
+    if (!source.fetch.rangeStart.isValid()) {
+        os::Desktop::current().showMessage(caption, QStringLiteral("Brak danych do raportu: najpierw pobierz dane."),
+                                           os::Desktop::Icon::Warning);
+        return;
+    }
+    if (report::PageCount(source) == 0) {
+        os::Desktop::current().showMessage(
+            caption, QStringLiteral("Nie zaznaczono żadnego kanału: zaznacz kanały raportu w legendzie wykresu."),
+            os::Desktop::Icon::Warning);
+        return;
+    }
+    m_lastOutputDateTime = source.outputDateTime;
     m_lastOutputPath = common::OutputFilePath(m_reportsFolder, QStringLiteral("report_"), m_lastOutputDateTime,
                                               QStringLiteral(".pdf"));
     FReport001->PReport.setFileName(m_lastOutputPath);
-    FReport001->GenerateReport({*m_channels, m_historyView->lastFetch(), Chart->activeFlags(), Chart->colours(),
-                                Chart->dateTimeFormat(), rangeStart, rangeEnd, m_lastOutputDateTime,
-                                {m_config.Scale, m_config.Min, m_config.Max, m_config.User, m_config.AllCharts}},
-                               ProgressBar);
-    if (os::Desktop::current().askYesNo(QStringLiteral("Generowanie raportu"),
-                                        QStringLiteral("Raport został wygenerowany.\nCzy chcesz podejrzeć raport?"),
+    FReport001->GenerateReport(source, ProgressBar);
+    if (os::Desktop::current().askYesNo(caption, QStringLiteral("Raport został wygenerowany.\nCzy chcesz podejrzeć raport?"),
                                         os::Desktop::Icon::Information))
         os::Desktop::current().openPath(m_lastOutputPath);
 }

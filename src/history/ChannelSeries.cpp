@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <QPolygonF>
 
 namespace history {
 
@@ -110,8 +111,12 @@ void ChannelSeries::draw(QCPPainter* painter)
         ColumnPolyline(*m_columns, values, polyline);
         for (QPointF& point : polyline)
             point.setY(toPixel(point.y()));
-        if (polyline.size() == 1)
-            painter->drawPoint(polyline.front());
+        // One column gives at most four points.
+        const QRectF extent = polyline.size() <= 4
+                                  ? QPolygonF(QList<QPointF>(polyline.begin(), polyline.end())).boundingRect()
+                                  : QRectF(0, 0, 2, 2);
+        if (extent.width() < 1 && extent.height() < 1)
+            drawMark(painter, extent.center());
         else
             painter->drawPolyline(polyline.data(), int(polyline.size()));
         return;
@@ -131,7 +136,19 @@ void ChannelSeries::draw(QCPPainter* painter)
     }
     for (QLineF& stroke : strokes)
         stroke.setLine(stroke.x1(), toPixel(stroke.y1()), stroke.x2(), toPixel(stroke.y2()));
-    painter->drawLines(strokes.data(), int(strokes.size()));
+    if (strokes.size() == 1 && strokes.front().p1() == strokes.front().p2())
+        drawMark(painter, strokes.front().p1());
+    else
+        painter->drawLines(strokes.data(), int(strokes.size()));
+}
+
+void ChannelSeries::drawMark(QCPPainter* painter, QPointF centre) const
+{
+    // A line through one point (or within one pixel) has next to no length, which a pen
+    // draws as nothing at all.
+    const double radius = std::max(mPen.widthF(), 1.0) * 2;
+    painter->setBrush(mPen.color());
+    painter->drawEllipse(centre, radius, radius);
 }
 
 void ChannelSeries::drawLegendIcon(QCPPainter* painter, const QRectF& rect) const

@@ -14,12 +14,12 @@ class MeasurementStore;
 
 // One channel's curve in a chart, read straight from the store of the last fetch: the
 // chart holds no copy of the points. NULL values are passed over, so the line joins the
-// values on either side. Drawn per pixel column, so that no peak is lost: on screen by
-// ColumnStrokes, or where the points outnumber the columns by EnvelopeStrokes without
-// anti-aliasing (at that density it looks the same), reading each column's extremes from an
-// envelope made at the first such frame of a fetch, so that a frame costs the same however
-// many rows the fetch holds; into a vector drawing by ColumnPolyline. Nothing of a frame is
-// kept for the next.
+// values on either side; a series of one point shows it as a dot. Drawn per pixel column,
+// so that no peak is lost: on screen by ColumnStrokes, or where the points outnumber the
+// columns by EnvelopeStrokes without anti-aliasing (at that density it looks the same),
+// reading each column's extremes from an envelope made at the first such frame of a fetch,
+// so that a frame costs the same however many rows the fetch holds; into a vector drawing by
+// ColumnPolyline. Nothing of a frame is kept for the next.
 class ChannelSeries final : public QCPAbstractPlottable {
     Q_OBJECT
 public:
@@ -43,6 +43,8 @@ protected:
     void drawLegendIcon(QCPPainter* painter, const QRectF& rect) const override;
 
 private:
+    // A lone point, as a dot in the series' colour.
+    void drawMark(QCPPainter* painter, QPointF centre) const;
     // The rows whose keys lie in range, widened by one row on each side.
     std::pair<qsizetype, qsizetype> rowsAround(const QCPRange& keys) const;
 

@@ -2,11 +2,13 @@
 
 namespace history {
 
-std::shared_ptr<const FetchResult> FetchResult::Empty(quint32 channelCount)
+FetchResult FetchResult::Empty(quint32 channelCount, const QDateTime& start, const QDateTime& end)
 {
-    auto result = std::make_shared<FetchResult>();
-    result->store = std::make_shared<const MeasurementStore>(channelCount);
-    result->events = std::make_shared<const EventRows>();
+    FetchResult result;
+    result.rangeStart = start;
+    result.rangeEnd = end;
+    result.store = std::make_shared<const MeasurementStore>(channelCount);
+    result.events = std::make_shared<const EventRows>();
     return result;
 }
 

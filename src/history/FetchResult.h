@@ -25,8 +25,9 @@ struct FetchResult {
     ChannelStatistics statistics;
     std::shared_ptr<const EventRows> events; // never null
 
-    // Nothing fetched yet: no rows of channelCount channels, no events, no range.
-    static std::shared_ptr<const FetchResult> Empty(quint32 channelCount);
+    // No rows of channelCount channels and no events, for the range start..end (none: nothing
+    // was fetched yet).
+    static FetchResult Empty(quint32 channelCount, const QDateTime& start = {}, const QDateTime& end = {});
 };
 
 } // namespace history

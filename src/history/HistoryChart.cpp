@@ -3,6 +3,7 @@
 #include "common/Colour.h"
 #include "common/ZeroPad.h"
 #include "db/ChannelTable.h"
+#include "history/WallClockTicker.h"
 
 namespace history {
 
@@ -16,13 +17,11 @@ void ShowFixedRange(QCPAxis& axis, const AxisRange& range)
 
 HistoryChart::HistoryChart(QWidget* parent)
     : QCustomPlot(parent)
-    , m_ticker(new QCPAxisTickerDateTime)
+    , m_ticker(new WallClockTicker)
 {
     setBackground(Qt::white);
     setAntialiasedElements(QCP::aeAll);
     setNoAntialiasingOnDrag(true);
-    // The keys are wall-clock times held as UTC: label them as such, never in the local zone.
-    m_ticker->setDateTimeSpec(Qt::UTC);
     xAxis->setTicker(m_ticker);
     // The legend is a list widget of its own under the chart.
     legend->setVisible(false);
@@ -104,8 +103,9 @@ void HistoryChart::showRangeWhileEmpty(const QDateTime& start, const QDateTime& 
 {
     if (hasPoints() || !start.isValid() || !end.isValid())
         return;
-    const double lower = QCPAxisTickerDateTime::dateTimeToKey(start);
-    const double upper = QCPAxisTickerDateTime::dateTimeToKey(end);
+    // A start after the end holds no row; the span between the two is what was picked.
+    const double lower = QCPAxisTickerDateTime::dateTimeToKey(std::min(start, end));
+    const double upper = QCPAxisTickerDateTime::dateTimeToKey(std::max(start, end));
     xAxis->setRange(lower, upper > lower ? upper : lower + 1);
     replot(QCustomPlot::rpQueuedReplot);
 }

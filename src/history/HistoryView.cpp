@@ -10,9 +10,11 @@
 #include "history/MeasurementFetch.h"
 #include "history/RangePickers.h"
 #include "history/StringGrid.h"
+#include "platform/os/AvailableMemory.h"
 
 #include <QElapsedTimer>
 #include <QProgressBar>
+#include <stdexcept>
 
 namespace history {
 
@@ -61,7 +63,7 @@ HistoryView::HistoryView(const Controls& controls, const db::CDataBase& database
     , m_database(database)
     , m_query(query)
     , m_channels(channels)
-    , m_lastFetch(FetchResult::Empty(0))
+    , m_lastFetch(std::make_shared<const FetchResult>(FetchResult::Empty(0)))
 {
     for (QDateTimeEdit* picker : {static_cast<QDateTimeEdit*>(controls.startDate), static_cast<QDateTimeEdit*>(controls.startTime),
                                   static_cast<QDateTimeEdit*>(controls.endDate), static_cast<QDateTimeEdit*>(controls.endTime)})
@@ -89,20 +91,29 @@ void HistoryView::GetDataButtonClick()
     const RangeBound end = rangeEnd();
     if (!m_database.connected())
         return;
-    // What a fetch leaves out stays as the last fetch had it.
-    auto result = std::make_shared<FetchResult>(*m_lastFetch);
-    result->rangeStart = start.value;
-    result->rangeEnd = end.value;
-    // The rows read before an error stay in every view.
-    const auto showResult = qScopeGuard([&] { show(result); });
-    LoadEventHistory(db::contract::EventTable, *result);
-    LoadMeasurementHistory(db::contract::DataTable, *result);
+    showNote({});
+    MeasurementFetch measurements(m_query, m_channels);
+    const qint64 rows = measurements.countRows(db::contract::DataTable, start.text, end.text);
+    requireMemoryFor(rows);
+    auto result = std::make_shared<FetchResult>(FetchResult::Empty(m_channels.count, start.value, end.value));
+    Fetching fetching{*result};
+    const auto showResult = qScopeGuard([&] {
+        if (fetching.answered)
+            show(result);
+    });
+    LoadEventHistory(db::contract::EventTable, fetching);
+    LoadMeasurementHistory(db::contract::DataTable, measurements, rows, fetching);
+    if (result->store->rowCount() == 0)
+        showNote(result->events->empty() ? QStringLiteral("Brak danych w wybranym zakresie.")
+                                         : QStringLiteral("Brak pomiarów w wybranym zakresie."));
 }
 
-void HistoryView::LoadEventHistory(const QString& table, FetchResult& result)
+void HistoryView::LoadEventHistory(const QString& table, Fetching& fetching)
 {
+    FetchResult& result = fetching.result;
     EventFetch fetch(m_query);
     const qint64 rows = fetch.open(table, common::RangeBoundText(result.rangeStart), common::RangeBoundText(result.rangeEnd));
+    markAnswered(fetching);
     if (rows == 0)
         return;
     FetchProgress progress(*m_controls.progressBar, rows);
@@ -112,34 +123,66 @@ void HistoryView::LoadEventHistory(const QString& table, FetchResult& result)
     fetch.read([&] { progress.step(); }, *events);
 }
 
-void HistoryView::LoadMeasurementHistory(const QString& table, FetchResult& result)
+void HistoryView::LoadMeasurementHistory(const QString& table, MeasurementFetch& fetch, qint64 rows, Fetching& fetching)
 {
-    MeasurementFetch fetch(m_query, m_channels);
-    const qint64 rows = fetch.open(table, common::RangeBoundText(result.rangeStart), common::RangeBoundText(result.rangeEnd));
+    FetchResult& result = fetching.result;
+    fetch.open(table, common::RangeBoundText(result.rangeStart), common::RangeBoundText(result.rangeEnd), rows);
+    markAnswered(fetching);
     if (rows == 0)
         return;
-    FetchProgress progress(*m_controls.progressBar, rows);
-    releaseStore(result);
-    const auto keep = qScopeGuard([&] {
-        if (const auto store = fetch.store())
-            result.store = store;
-        fetch.storeStatisticsInto(result.statistics);
-    });
-    fetch.read([&] { progress.step(); });
+    {
+        FetchProgress progress(*m_controls.progressBar, rows);
+        const auto keep = qScopeGuard([&] {
+            if (const auto store = fetch.store())
+                result.store = store;
+            fetch.storeStatisticsInto(result.statistics);
+        });
+        fetch.read([&] { progress.step(); });
+    }
+    if (!fetch.missingColumns().isEmpty())
+        throw std::runtime_error(QStringLiteral("W tabeli %1 brakuje kolumn: %2. Kanały tych kolumn pokazują \"- \".")
+                                     .arg(table, fetch.missingColumns().join(QStringLiteral(", ")))
+                                     .toStdString());
 }
 
-void HistoryView::releaseStore(FetchResult& result)
+void HistoryView::requireMemoryFor(qint64 rows) const
 {
-    // The rows coming replace the last fetch's whatever happens: its store goes before the
-    // new one is made, so that two never sit in memory together. Every view lets go of it.
-    result.store = std::make_shared<const MeasurementStore>(m_channels.count);
-    show(std::make_shared<const FetchResult>(result));
+    const qint64 needed = MeasurementStore::BytesFor(rows, m_channels.count);
+    const std::optional<qint64> available = os::AvailableMemory();
+    if (!available || needed <= *available)
+        return;
+    const auto megabytes = [](qint64 bytes) { return QString::number((bytes + (1 << 20) - 1) >> 20); };
+    throw std::runtime_error(QStringLiteral("Wybrany zakres ma %1 wierszy pomiarów dla %2 kanałów. Potrzeba na nie około "
+                                            "%3 MB pamięci, a dostępne jest %4 MB. Wybierz krótszy zakres.")
+                                 .arg(rows)
+                                 .arg(m_channels.count)
+                                 .arg(megabytes(needed), megabytes(std::max<qint64>(*available, 0)))
+                                 .toStdString());
+}
+
+void HistoryView::showNote(const QString& note)
+{
+    QProgressBar& bar = *m_controls.progressBar;
+    bar.setFormat(note);
+    bar.setAlignment(Qt::AlignCenter);
+    bar.setTextVisible(!note.isEmpty());
+}
+
+void HistoryView::markAnswered(Fetching& fetching)
+{
+    if (fetching.answered)
+        return;
+    fetching.answered = true;
+    // Whatever comes now replaces the last fetch: every view lets go of it (its store, the
+    // chart's envelopes of it, its events) before the new rows are read, so that two
+    // fetches never sit in memory together.
+    show(std::make_shared<const FetchResult>(fetching.result));
 }
 
 void HistoryView::resetToChannels()
 {
     m_controls.chart->setChannels(m_channels);
-    m_lastFetch = FetchResult::Empty(m_channels.count);
+    m_lastFetch = std::make_shared<const FetchResult>(FetchResult::Empty(m_channels.count));
     m_controls.chart->showFetch(m_lastFetch->store);
 }
 
@@ -156,6 +199,7 @@ void HistoryView::show(std::shared_ptr<const FetchResult> result)
     data.setRowCount(int(std::max<qsizetype>(store.rowCount(), 1) + 1));
     data.cells().setCellSource(std::make_shared<MeasurementCells>(fetch.store, std::move(decimals)));
     m_controls.chart->showFetch(fetch.store);
+    m_controls.chart->showRangeWhileEmpty(fetch.rangeStart, fetch.rangeEnd);
 }
 
 } // namespace history

@@ -44,10 +44,11 @@ public:
                 const db::ChannelTable& channels, QObject* parent = nullptr);
 
     // The events, then the measurements, of the range of the pickers, shown once both are
-    // read (or as far as they were read when an error ended the fetch).
+    // read. A range without rows empties every view and says so under the grids. When an
+    // error ends the fetch, the views show what was read of the range until then, or keep
+    // the last fetch when the server did not answer at all. A range whose measurements would
+    // not fit in memory is refused before anything is read.
     void GetDataButtonClick();
-    void LoadEventHistory(const QString& table, FetchResult& result);
-    void LoadMeasurementHistory(const QString& table, FetchResult& result);
 
     // After a connect or disconnect: the chart gets one series per channel of the channel
     // table, and the last fetch is forgotten (it was read for other channels).
@@ -59,9 +60,21 @@ public:
     RangeBound rangeEnd() const;
 
 private:
+    // A fetch under way: its result, and whether the server has answered for its range.
+    struct Fetching {
+        FetchResult& result;
+        bool answered = false;
+    };
+    void LoadEventHistory(const QString& table, Fetching& fetching);
+    // Reads the rows that fetch counted; throws, once they are in, naming missing columns.
+    void LoadMeasurementHistory(const QString& table, MeasurementFetch& fetch, qint64 rows, Fetching& fetching);
+    // Throws, with a message for the operator, when a store of rows rows would not fit.
+    void requireMemoryFor(qint64 rows) const;
     void show(std::shared_ptr<const FetchResult> result);
-    // Shows result without measurements, so that nothing holds the last fetch's store.
-    void releaseStore(FetchResult& result);
+    // One line in the progress bar's place about the fetch just shown; empty: none.
+    void showNote(const QString& note);
+    // The server has answered for the fetch's range: the views drop the last fetch.
+    void markAnswered(Fetching& fetching);
     void followRangeWhileEmpty();
 
     Controls m_controls;

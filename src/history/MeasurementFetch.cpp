@@ -20,27 +20,37 @@ MeasurementFetch::~MeasurementFetch()
     m_query.close();
 }
 
-qint64 MeasurementFetch::open(const QString& table, const QString& from, const QString& to)
+qint64 MeasurementFetch::countRows(const QString& table, const QString& from, const QString& to)
 {
+    const sql::QueryCloser closer(m_query);
     m_query.setSql(RowCountQueryText(table, from, to));
     m_query.open();
-    const qint64 expected = m_query.eof() ? 0 : qint64(m_query.toDouble(0));
-    m_query.close();
+    return m_query.eof() ? 0 : std::max<qint64>(qint64(m_query.toDouble(0)), 0);
+}
 
+void MeasurementFetch::open(const QString& table, const QString& from, const QString& to, qint64 expected)
+{
+    if (expected <= 0)
+        return;
     m_query.setSql(MeasurementQueryText(table, from, to));
     m_query.open(sql::ResultMode::Streamed);
-    if (expected <= 0) {
-        m_query.close();
-        return 0;
-    }
     m_timeColumn = m_query.fieldIndex(db::contract::DateTimeColumn);
     m_columns.clear();
     m_columns.reserve(m_channels.count);
-    for (quint32 i = 0; i < m_channels.count; ++i)
-        m_columns.emplace_back(m_query.fieldIndex(m_channels.NAME[i]),
-                               m_query.fieldIndex(db::contract::AlarmColumn(m_channels.NAME[i])));
+    m_missingColumns.clear();
+    for (quint32 i = 0; i < m_channels.count; ++i) {
+        const QString& name = m_channels.NAME[i];
+        const QString alarmName = db::contract::AlarmColumn(name);
+        const std::optional<int> value = m_query.findField(name);
+        const std::optional<int> alarm = m_query.findField(alarmName);
+        if (!value)
+            m_missingColumns.append(name);
+        if (!alarm)
+            m_missingColumns.append(alarmName);
+        if (value && alarm)
+            m_columns.push_back({i, *value, *alarm});
+    }
     m_expectedRows = expected;
-    return expected;
 }
 
 void MeasurementFetch::read(const std::function<void()>& beforeRow)
@@ -51,8 +61,7 @@ void MeasurementFetch::read(const std::function<void()>& beforeRow)
         m_store->appendRow(m_query.toDateTime(m_timeColumn));
         // The columns were found at open(): the row's cells are read without a check each.
         const sql::SqlQuery::Row row = m_query.row();
-        for (quint32 channel = 0; channel < m_columns.size(); ++channel) {
-            const auto [value, alarm] = m_columns[channel];
+        for (const auto [channel, value, alarm] : m_columns) {
             if (const std::optional<float> number = m_query.toOptionalFloat(row, value)) {
                 m_store->setValue(channel, *number);
                 m_statistics.add(channel, *number);

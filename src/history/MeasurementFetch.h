@@ -3,6 +3,7 @@
 #include "history/ChannelStatistics.h"
 #include "history/MeasurementStore.h"
 
+#include <QStringList>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -22,16 +23,19 @@ public:
     MeasurementFetch(const MeasurementFetch&) = delete;
     MeasurementFetch& operator=(const MeasurementFetch&) = delete;
 
-    // Asks the server how many rows the range holds and, unless none, opens the range's
-    // statement and finds every channel's two columns (a missing one throws, naming it,
-    // before anything was read). Returns that count; with 0 the query is closed.
-    qint64 open(const QString& table, const QString& from, const QString& to);
-    // Makes the store for the rows that open() counted, then reads every row; beforeRow
+    // Asks the server how many rows the range holds.
+    qint64 countRows(const QString& table, const QString& from, const QString& to);
+    // Opens the range's statement for the expected rows (none: nothing is opened) and finds
+    // every channel's two columns. A channel with a column missing is left out: its cells
+    // stay NULL, and missingColumns() names what is missing.
+    void open(const QString& table, const QString& from, const QString& to, qint64 expected);
+    // Makes the store for the rows that open() expects, then reads every row; beforeRow
     // runs before each. An error ends the sweep where it arises: what was read until then
     // stays in store() and the statistics.
     void read(const std::function<void()>& beforeRow);
 
     std::shared_ptr<const MeasurementStore> store() const { return m_store; }
+    const QStringList& missingColumns() const { return m_missingColumns; }
     void storeStatisticsInto(ChannelStatistics& statistics) const { m_statistics.storeInto(statistics); }
 
 private:
@@ -39,7 +43,14 @@ private:
     const db::ChannelTable& m_channels;
     qint64 m_expectedRows = 0;
     int m_timeColumn = -1;
-    std::vector<std::pair<int, int>> m_columns; // value and alarm column per channel
+    // The value and alarm column of each channel that has both; the others stay NULL.
+    struct ChannelColumns {
+        quint32 channel;
+        int value;
+        int alarm;
+    };
+    std::vector<ChannelColumns> m_columns;
+    QStringList m_missingColumns;
     std::shared_ptr<MeasurementStore> m_store;
     StatisticsAccumulator m_statistics;
 };

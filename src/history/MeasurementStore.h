@@ -24,6 +24,13 @@ public:
 
     explicit MeasurementStore(quint32 channelCount, qsizetype expectedRows = 0);
 
+    // The bytes a store of rows rows and channelCount channels takes: a time per row, a value
+    // and an alarm code per cell.
+    static qint64 BytesFor(qint64 rows, quint32 channelCount)
+    {
+        return rows * qint64(sizeof(qint64) + channelCount * (sizeof(float) + sizeof(quint8)));
+    }
+
     quint32 channelCount() const { return quint32(m_values.size()); }
     qsizetype rowCount() const { return qsizetype(m_times.size()); }
 

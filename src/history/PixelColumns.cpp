@@ -128,7 +128,7 @@ void ColumnStrokes(const PixelColumns& columns, std::span<const float> values, s
             strokes.emplace_back(columns.x(points.lowest), points.low, columns.x(points.highest), points.high);
         previous = points;
     });
-    // A lone value is a stroke of no length: the pen's square cap shows it as a dot.
+    // A lone value is a stroke of no length, for the caller to mark.
     if (strokes.size() == before && previous)
         strokes.emplace_back(columns.x(previous->last), values[std::size_t(previous->last)], columns.x(previous->last),
                              values[std::size_t(previous->last)]);

@@ -61,7 +61,7 @@ private:
 // its highest value, and one from the last point of a column to the first of the next.
 // The first, last, lowest and highest point of every column are kept, so no peak is lost.
 // NaN values are passed over (the line joins the values on either side); a lone value is a
-// stroke of no length. A stroke's x is in pixels, its y the value itself.
+// stroke of no length, which the caller draws as a mark. A stroke's x is in pixels, its y the value itself.
 void ColumnStrokes(const PixelColumns& columns, std::span<const float> values, std::vector<QLineF>& strokes);
 
 // The same points as one connected line, for drawings that are scaled up after they were

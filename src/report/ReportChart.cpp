@@ -2,6 +2,7 @@
 
 #include "db/ChannelTable.h"
 #include "history/HistoryChart.h"
+#include "history/WallClockTicker.h"
 #include "report/ReportSource.h"
 
 namespace report {
@@ -19,14 +20,12 @@ QString ChartTitle(const db::ChannelTable& channels, quint32 channel)
 
 ReportChart::ReportChart(QWidget* parent)
     : QCustomPlot(parent)
-    , m_ticker(new QCPAxisTickerDateTime)
+    , m_ticker(new history::WallClockTicker)
 {
     resize(Width, Height);
     setBackground(Qt::white);
     legend->setVisible(false);
     setAutoAddPlottableToLegend(false);
-    // The keys are wall-clock times held as UTC, labelled as such.
-    m_ticker->setDateTimeSpec(Qt::UTC);
     xAxis->setTicker(m_ticker);
     // Arial has Helvetica's widths, so the layout measured here fits the page's text.
     const QFont tickLabels(QStringLiteral("Arial"), 8);
@@ -68,8 +67,8 @@ void ReportChart::BuildChart(const ReportSource& source, quint32 channel)
     m_curve->setPen(QPen(colour, 1, Qt::SolidLine));
     m_curve->setVisible(channel < source.selected.size() && source.selected[channel]);
 
-    const double start = QCPAxisTickerDateTime::dateTimeToKey(source.rangeStart);
-    const double end = QCPAxisTickerDateTime::dateTimeToKey(source.rangeEnd);
+    const double start = QCPAxisTickerDateTime::dateTimeToKey(source.fetch.rangeStart);
+    const double end = QCPAxisTickerDateTime::dateTimeToKey(source.fetch.rangeEnd);
     const std::array<float, 4> thresholds{channels.A1_L[channel], channels.A1_H[channel], channels.A2_L[channel],
                                           channels.A2_H[channel]};
     for (int i = 0; i < 4; ++i) {

@@ -9,6 +9,14 @@ bool IsSelected(const ReportSource& source, quint32 channel)
     return source.settings.AllCharts != 0 || (channel < source.selected.size() && source.selected[channel]);
 }
 
+quint32 PageCount(const ReportSource& source)
+{
+    quint32 pages = 0;
+    for (quint32 i = 0; i < source.channels.count; ++i)
+        pages += IsSelected(source, i) ? 1 : 0;
+    return pages;
+}
+
 std::optional<history::AxisRange> LeftAxisRange(const ReportSettings& settings, const db::ChannelTable& channels,
                                                 quint32 channel)
 {

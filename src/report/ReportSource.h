@@ -23,21 +23,22 @@ struct ReportSettings {
 };
 
 // Everything a report prints, as plain data taken at the click: the last fetch, which
-// channels are shown and in what colour, and the settings. The report queries nothing.
+// channels are shown and in what colour, and the settings. The report queries nothing; the
+// range it prints is the one the fetch asked for, which its curves and statistics come from.
 struct ReportSource {
     const db::ChannelTable& channels;
     const history::FetchResult& fetch;
     std::vector<bool> selected;  // by channel: its series is shown in the history chart
     std::vector<QColor> colours; // by channel: its series' colour
     QString dateTimeFormat;      // of the time axis' labels
-    QDateTime rangeStart; // the range of the pickers at the click (wall clock, held as UTC)
-    QDateTime rangeEnd;
-    QDateTime outputDateTime; // the time of the click
+    QDateTime outputDateTime;    // the time of the click
     ReportSettings settings;
 };
 
 // Whether channel has a page: its series is shown, or every channel is reported.
 bool IsSelected(const ReportSource& source, quint32 channel);
+// The number of pages: the selected channels.
+quint32 PageCount(const ReportSource& source);
 
 // The fixed value range of a page's chart, or nothing for automatic scaling. Scale 1:
 // Min..Max; Scale 2: the channel's own LIMIT_LO..LIMIT_HI, or Min..Max when those are both

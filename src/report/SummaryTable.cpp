@@ -23,6 +23,10 @@ SummaryTable SummaryTableOf(const ReportSource& source, quint32 channel, const c
     const history::ChannelStatistics::Record& statistics = source.fetch.statistics[channel];
     const qint32 dot = channels.DOT[channel];
     const auto threshold = [&](float value) { return db::ThresholdText(value, dot, format); };
+    // A channel without samples has no extremes and no average: its zeros are not measured.
+    const auto statistic = [&](float value) {
+        return statistics.sampleCount > 0 ? format.text(value, dot) : QStringLiteral("-");
+    };
     return {{
         {QStringLiteral("OPIS"), true, {}},
         {QStringLiteral("Nazwa"), false, ShortenText(db::FieldText(channels.NAME[channel]), NameLength)},
@@ -38,11 +42,11 @@ SummaryTable SummaryTableOf(const ReportSource& source, quint32 channel, const c
         {QStringLiteral("A2 :: próg dolny"), false, threshold(channels.A2_L[channel])},
         {QStringLiteral("STATYSTYKA"), true, {}},
         {QStringLiteral("Liczba próbek"), false, QString::number(statistics.sampleCount)},
-        {QStringLiteral("Start"), false, common::DateTimeText(source.rangeStart)},
-        {QStringLiteral("Stop"), false, common::DateTimeText(source.rangeEnd)},
-        {QStringLiteral("Max"), false, format.text(statistics.maximum, dot)},
-        {QStringLiteral("Avg"), false, format.text(statistics.average, dot)},
-        {QStringLiteral("Min"), false, format.text(statistics.minimum, dot)},
+        {QStringLiteral("Start"), false, common::DateTimeText(source.fetch.rangeStart)},
+        {QStringLiteral("Stop"), false, common::DateTimeText(source.fetch.rangeEnd)},
+        {QStringLiteral("Max"), false, statistic(statistics.maximum)},
+        {QStringLiteral("Avg"), false, statistic(statistics.average)},
+        {QStringLiteral("Min"), false, statistic(statistics.minimum)},
     }};
 }
 

@@ -24,7 +24,8 @@ struct SummaryRow {
 using SummaryTable = std::array<SummaryRow, SummaryRows>;
 
 // The table of channel: its text fields ("-" for "NULL"), thresholds ("-" when not set),
-// sample count, the report range and the statistics, numbers with the channel's decimals.
+// sample count, the fetch's range and the statistics, numbers with the channel's decimals
+// ("-" for the minimum, average and maximum of a channel without samples).
 SummaryTable SummaryTableOf(const ReportSource& source, quint32 channel, const common::FixedPointFormat& format);
 
 // text when it has at most maxLength characters; otherwise its first maxLength - 4

@@ -1,6 +1,7 @@
 #include "report/TFReport001.h"
 
 #include "common/DateTimeText.h"
+#include "report/CellLabel.h"
 #include "db/ChannelTable.h"
 #include "report/ReportChart.h"
 #include "report/ReportSource.h"
@@ -18,6 +19,9 @@ using pdf::Font;
 using Align = pdf::Label::Alignment;
 
 const QSizeF LandscapeA4(842, 596);
+// A cell's text starts 3 points into the cell and keeps 2 points clear of the next cell,
+// 115 points on (the rectangles are wider, but the next cell's covers the rest).
+constexpr double CellTextWidth = 115 - 3 - 2;
 const QString WebAddress = QStringLiteral("www.zemlo-viewer.example");
 
 // The maker's logo as the page prints it: a 281 x 65 bitmap, 24 bits a pixel.
@@ -93,7 +97,7 @@ TFReport001::TFReport001(QWidget* parent)
     , PRLabelDateInOut(PRLayoutPanel.add<pdf::Label>(QRectF(0, 504, 93, 17), QString(), Font{10}, Align::Left))
     , PRGridPanel(PRLayoutPanel.add<pdf::GridPanel>(QRectF(540, 42, 231, 449), SummaryColumns, SummaryRows))
     , PRRectGrid(PRGridPanel.add<pdf::Rect>(QRectF(0, 0, 122, 25), Qt::black, QColor(Qt::white)))
-    , PRLabelGrid(PRGridPanel.add<pdf::Label>(QRectF(3, 5, 101, 30), QString(), Font{12}, Align::Left))
+    , PRLabelGrid(PRGridPanel.add<CellLabel>(QRectF(3, 5, 101, 30), CellTextWidth, Font{12}))
     , PRLabel2(PRLayoutPanel.add<pdf::Label>(QRectF(264, -1, 233, 30), QStringLiteral("RAPORT"), Font{20, true},
                                               Align::Centre))
     , PRLabelUser(PRLayoutPanel.add<pdf::Label>(QRectF(672, 19, 100, 17), QString(), Font{10, false, true}, Align::Right))
@@ -110,17 +114,15 @@ TFReport001::TFReport001(QWidget* parent)
 void TFReport001::GenerateReport(const ReportSource& source, QProgressBar* progress)
 {
     const quint32 channelCount = source.channels.count;
-    quint32 pageCount = 0;
-    for (quint32 i = 0; i < channelCount; ++i)
-        pageCount += IsSelected(source, i) ? 1 : 0;
+    const quint32 pageCount = PageCount(source);
 
     // The document claims the time of the click, the time its data was reported.
     PReport.setCreationDate(source.outputDateTime);
     PReport.beginDoc();
     PRLabelDate.setText(common::DateTimeText(source.outputDateTime));
     PRLabelUser.setText(source.settings.User.isEmpty() ? QStringLiteral("-") : source.settings.User);
-    PRLabelDateInOut.setText(common::DateTimeText(source.rangeStart) + QStringLiteral(" - ")
-                             + common::DateTimeText(source.rangeEnd));
+    PRLabelDateInOut.setText(common::DateTimeText(source.fetch.rangeStart) + QStringLiteral(" - ")
+                             + common::DateTimeText(source.fetch.rangeEnd));
 
     const Generating generating(m_generating);
     const PageProgress progressSteps(progress, pageCount);

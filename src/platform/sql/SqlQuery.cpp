@@ -150,10 +150,18 @@ QString SqlQuery::fieldName(int index) const
 
 int SqlQuery::fieldIndex(const QString& name) const
 {
+    const std::optional<int> found = findField(name);
+    if (!found)
+        throw SqlError(QStringLiteral("Field '%1' not found").arg(name));
+    return *found;
+}
+
+std::optional<int> SqlQuery::findField(const QString& name) const
+{
     requireOpen();
     const auto found = m_indexByFoldedName.constFind(name.toCaseFolded());
     if (found == m_indexByFoldedName.cend())
-        throw SqlError(QStringLiteral("Field '%1' not found").arg(name));
+        return std::nullopt;
     return found.value();
 }
 

@@ -48,6 +48,8 @@ public:
     QString fieldName(int index) const;
     // Case-insensitive, as MySQL compares column names; the first of equal names wins.
     int fieldIndex(const QString& name) const;
+    // The same, with nothing for a name the result does not have (fieldIndex throws).
+    std::optional<int> findField(const QString& name) const;
     // Changes whenever an open brings columns other than the previous open's, so that a
     // reader may keep the indexes it looked up for as long as it stays the same.
     quint64 fieldLayoutVersion() const { return m_layoutVersion; }
