@@ -79,9 +79,10 @@ private slots:
         QCOMPARE(bytes, "x" + expected.toLatin1());
     }
 
-    // The fast formatter against the one that reads every digit of the exact expansion:
+    // The fast formatters against the one that reads every digit of the exact expansion:
     // random floats of every magnitude, values close below a rounding tie at 15 digits
-    // (3 * 2^-21 = 0.000001430511474609375 has 16), and every number of decimals.
+    // (3 * 2^-21 = 0.000001430511474609375 has 16), floats at and beside the ties of their
+    // decimals, and every number of decimals.
     void fixedPointTextAgreesWithTheExactExpansion()
     {
         const QLocale polish("pl_PL");
@@ -94,8 +95,20 @@ private slots:
             // Measurement-like magnitudes, where the fast path runs.
             values.append(float(std::pow(10.0, random.bounded(27.0) - 12.0) * (random.bounded(2) ? 1 : -1)));
         }
-        for (const float value : std::as_const(values)) {
-            const int dot = int(random.bounded(19));
+        QList<std::pair<float, int>> cases;
+        for (const float value : std::as_const(values))
+            cases.append({value, int(random.bounded(19))});
+        // Floats at and next to a tie of their number of decimals, in and beyond the range
+        // of the short path (below 10^9 units of the last decimal).
+        for (int dot = 0; dot <= 10; ++dot) {
+            for (int i = 0; i < 2000; ++i) {
+                const double units = std::floor(std::pow(10.0, random.bounded(10.5))) + 0.5;
+                const float tie = float((random.bounded(2) ? units : -units) / std::pow(10.0, dot));
+                for (const float value : {tie, std::nextafter(tie, 0.0f), std::nextafter(tie, 2 * tie)})
+                    cases.append({value, dot});
+            }
+        }
+        for (const auto& [value, dot] : std::as_const(cases)) {
             const QString fast = format.text(value, dot);
             const QString exact = common::ExactFixedPointText(value, dot, polish);
             if (fast != exact)

@@ -5,14 +5,19 @@
 #include "history/HistoryChart.h"
 #include "history/MeasurementStore.h"
 #include "history/PixelColumns.h"
+#include "history/ValueEnvelope.h"
 
 #include <QApplication>
 #include <QtTest>
+#include <random>
 
 class HistoryChartTest : public QObject {
     Q_OBJECT
 private slots:
     void strokesKeepTheExtremesOfEveryColumn();
+    void envelopeGivesTheExtremesOfAnyRun();
+    void envelopeStrokesKeepTheExtremesOfEveryColumn();
+    void spikeAmongManyPointsIsDrawn_data();
     void spikeAmongManyPointsIsDrawn();
     void legendEntriesFitTheirNames();
     void lonePointsShowAsMarks_data();
@@ -86,15 +91,99 @@ void HistoryChartTest::strokesKeepTheExtremesOfEveryColumn()
     QCOMPARE(line, (std::vector<QPointF>{{0, 5}, {0.2, 1}, {0.4, 9}, {0.6, 4}, {10, 3}, {20, 1}, {20.8, 3}, {40, 7}}));
 }
 
+void HistoryChartTest::envelopeGivesTheExtremesOfAnyRun()
+{
+    // Noise over several levels of blocks, with NULL runs of every length: a whole block, a
+    // run across block edges, single NULLs.
+    constexpr int Rows = 70000;
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> noise(-50, 50);
+    const float null = std::numeric_limits<float>::quiet_NaN();
+    std::vector<float> values(Rows);
+    for (int row = 0; row < Rows; ++row)
+        values[std::size_t(row)] = (row >= 4096 && row < 4112) || (row >= 9000 && row < 13000) || row % 97 == 0
+                                       ? null
+                                       : noise(random);
+    const history::ValueEnvelope envelope(values);
+    const auto brute = [&](qsizetype begin, qsizetype end) {
+        history::ValueEnvelope::Span span;
+        for (qsizetype row = begin; row < end; ++row)
+            span.add(values[std::size_t(row)]);
+        return span;
+    };
+    std::vector<std::pair<qsizetype, qsizetype>> runs{{0, Rows}, {0, 0}, {5, 6}, {4096, 4112}, {9001, 12999},
+                                                      {3, 65539}, {65536, Rows}, {255, 4097}, {16, 32}};
+    std::uniform_int_distribution<qsizetype> row(0, Rows);
+    for (int i = 0; i < 2000; ++i) {
+        const qsizetype a = row(random), b = row(random);
+        runs.emplace_back(std::min(a, b), std::max(a, b));
+    }
+    for (const auto& [begin, end] : runs) {
+        const history::ValueEnvelope::Span expected = brute(begin, end);
+        const history::ValueEnvelope::Span span = envelope.span(values, begin, end);
+        QVERIFY2(span.isEmpty() == expected.isEmpty() && (span.isEmpty() || (span.low == expected.low && span.high == expected.high)),
+                 qPrintable(QStringLiteral("rows %1..%2").arg(begin).arg(end)));
+    }
+    QVERIFY(envelope.span(values, 9000, 13000).isEmpty());
+}
+
+void HistoryChartTest::envelopeStrokesKeepTheExtremesOfEveryColumn()
+{
+    // One pixel a second, four rows a second from pixel 0; a NULL gap over pixel 3.
+    const float null = std::numeric_limits<float>::quiet_NaN();
+    std::vector<qint64> times;
+    for (qint64 t = 0; t < 6000; t += 250)
+        times.push_back(t);
+    const std::vector<float> values{1, 8, 5, 4,  4, 5, 6, 4,  0, 9, 3, 7,  null, null, null, null,
+                                    2, 2, 2, 2,  null, 6, null, null};
+    const history::ValueEnvelope envelope(values);
+    history::PixelColumns columns;
+    columns.groupWhole(times, 0, qsizetype(times.size()), 0, 0, 0.001, 0, 5);
+    std::vector<QLineF> strokes;
+    history::EnvelopeStrokes(columns, envelope, values, strokes);
+    QCOMPARE(strokes, (std::vector<QLineF>{{0, 1, 0, 8},    // column 0
+                                           {1, 4, 1, 6},    // column 1; the join 4 to 4 lies within both
+                                           {1, 4, 2, 0},    // 4 to 0 reaches below column 1
+                                           {2, 0, 2, 9},    // column 2
+                                           {2, 7, 4, 2},    // over the empty column 3
+                                           {4, 2, 5, 6}})); // column 4 is flat, column 5 one value
+
+    // Rows left and right of the columns keep their own x; a lone value is a stroke of no length.
+    history::PixelColumns outside;
+    outside.groupWhole(times, 0, qsizetype(times.size()), 0, 0, 0.001, 1, 3);
+    strokes.clear();
+    history::EnvelopeStrokes(outside, envelope, values, strokes);
+    QCOMPARE(strokes, (std::vector<QLineF>{{0.75, 1, 0.75, 8}, // rows 0-3, left of column 1
+                                           {0.75, 4, 1, 4},
+                                           {1, 4, 1, 6},
+                                           {1, 4, 2, 0},
+                                           {2, 0, 2, 9},
+                                           {2, 7, 4, 2},     // rows 16-23, right of column 3
+                                           {4, 2, 4, 6}}));
+    strokes.clear();
+    const std::vector<float> lone{null, null, null, null, null, 3, null, null, null, null, null, null,
+                                  null, null, null, null, null, null, null, null, null, null, null, null};
+    history::EnvelopeStrokes(columns, history::ValueEnvelope(lone), lone, strokes);
+    QCOMPARE(strokes, std::vector<QLineF>{QLineF(1, 3, 1, 3)});
+}
+
+void HistoryChartTest::spikeAmongManyPointsIsDrawn_data()
+{
+    QTest::addColumn<int>("rows");
+    QTest::addColumn<int>("spike");
+    QTest::newRow("100,000 points") << 100000 << 61803;
+    QTest::newRow("1,000,000 points") << 1000000 << 618033;
+}
+
 void HistoryChartTest::spikeAmongManyPointsIsDrawn()
 {
-    constexpr int Rows = 100000;
-    constexpr int Spike = 61803;
-    auto store = std::make_shared<history::MeasurementStore>(1, Rows);
+    QFETCH(int, rows);
+    QFETCH(int, spike);
+    auto store = std::make_shared<history::MeasurementStore>(1, rows);
     const QDateTime start({2021, 10, 19}, {0, 0}, Qt::UTC);
-    for (int row = 0; row < Rows; ++row) {
+    for (int row = 0; row < rows; ++row) {
         store->appendRow(start.addSecs(row));
-        store->setValue(0, row == Spike ? 100.0f : float(row % 7) / 7.0f);
+        store->setValue(0, row == spike ? 100.0f : float(row % 7) / 7.0f);
     }
     history::HistoryChart chart;
     chart.resize(868, 335);
@@ -103,7 +192,7 @@ void HistoryChartTest::spikeAmongManyPointsIsDrawn()
     QCOMPARE(chart.yAxis->range().upper, 100.0);
     const QImage image = chart.toPixmap(868, 335).toImage();
     // The spike's column reaches the top of the plot in the series' colour.
-    const int x = int(chart.xAxis->coordToPixel(history::KeyOfRowTime(store->rowTimes()[Spike])));
+    const int x = int(chart.xAxis->coordToPixel(history::KeyOfRowTime(store->rowTimes()[std::size_t(spike)])));
     const int top = int(chart.yAxis->coordToPixel(100.0));
     int reddest = 0;
     for (int dx = -1; dx <= 1; ++dx) {

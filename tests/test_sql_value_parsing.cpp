@@ -5,7 +5,10 @@
 #include "db/ChannelTable.h"
 
 #include <QTest>
+#include <charconv>
 #include <cmath>
+#include <cstring>
+#include <random>
 
 using namespace sql;
 
@@ -53,6 +56,32 @@ private slots:
         }
         if (text != "1e39")
             QVERIFY_THROWS_EXCEPTION(SqlError, parseDouble(text));
+    }
+
+    // Short decimals take a quicker way than the general parser: they must come out the same
+    // to the last bit, at the edges of that way (2^24, ten decimals) and in between.
+    void shortDecimalsMatchTheGeneralParser()
+    {
+        QList<QByteArray> texts{"16777216", "16777217", "-16777215", "1677721.6", "0.0000000001", "0.00000000001",
+                                "1.0000001", "0", "-0", "-0.0", "000123.4500", "3.4028235", "99999.99", "1.", "-.5"};
+        std::mt19937 random(11);
+        for (int i = 0; i < 20000; ++i) {
+            QByteArray text = random() % 2 ? "-" : "";
+            text += QByteArray::number(quint32(random() % 100000000) >> (random() % 24));
+            if (const int decimals = int(random() % 12); decimals > 0 && text.size() > decimals + 1)
+                text.insert(text.size() - decimals, '.');
+            texts.append(text);
+        }
+        for (const QByteArray& text : texts) {
+            float expected = 0;
+            const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), expected);
+            if (error != std::errc() || stop != text.data() + text.size()) {
+                QVERIFY_THROWS_EXCEPTION(SqlError, parseFloat(text));
+                continue;
+            }
+            const float value = parseFloat(text);
+            QVERIFY2(std::memcmp(&value, &expected, sizeof value) == 0, text.constData());
+        }
     }
 
     void integers_data()

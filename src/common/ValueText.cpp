@@ -204,6 +204,53 @@ std::optional<Rounded15> RoundTo15Digits(float magnitude)
     return std::nullopt;
 }
 
+// AppendFixed of digits with zeros in front, to decimals + 1 digits at least.
+void AppendPadded(ValueChars& out, bool negative, std::string_view digits, int decimals)
+{
+    char padded[48];
+    if (digits.size() < std::size_t(decimals + 1)) {
+        const std::size_t zeros = std::size_t(decimals + 1) - digits.size();
+        std::copy(digits.begin(), digits.end(), std::fill_n(padded, zeros, '0'));
+        digits = std::string_view(padded, zeros + digits.size());
+    }
+    AppendFixed(out, negative, digits, decimals);
+}
+
+// The usual measurement, below 10^9 in units of its last decimal: the value times
+// 10^decimals is an exact binary fraction in 64 bits, rounded half away from zero once.
+// Rounding to 15 significant digits first could only change that for a fraction less than
+// 10^-6 below one half; such a value is left to the other paths.
+bool AppendShort(ValueChars& out, float value, int decimals)
+{
+    static constexpr float Limits[] = {1e9f, 1e8f, 1e7f, 1e6f, 1e5f, 1e4f, 1e3f, 1e2f, 1e1f, 1e0f};
+    if (decimals >= int(std::size(Limits)))
+        return false;
+    const float magnitude = std::fabs(value);
+    if (!(magnitude < Limits[decimals]))
+        return false;
+    const auto bits = std::bit_cast<quint32>(magnitude);
+    const int biasedExponent = int(bits >> 23);
+    const quint64 mantissa = biasedExponent ? (bits & 0x7FFFFFu) | 0x800000u : (bits & 0x7FFFFFu);
+    const int exponent = biasedExponent ? biasedExponent - 150 : -149; // magnitude = mantissa * 2^exponent
+    const quint64 scaled = mantissa * PowersOfTen[std::size_t(decimals)]; // below 2^24 * 10^9 < 2^54
+    quint64 units = 0;
+    if (exponent >= 0) {
+        units = scaled << exponent; // below 10^9 * 10^9
+    } else if (const int shift = -exponent; shift < 64) {
+        // Beyond 63 bits the value is below 2^-10 units: zero, and far from one half.
+        const quint64 half = quint64(1) << (shift - 1);
+        const quint64 fraction = scaled & ((half << 1) - 1);
+        units = scaled >> shift;
+        if (fraction >= half)
+            ++units;
+        else if (half - fraction < (half >> 19))
+            return false;
+    }
+    char buffer[24];
+    AppendPadded(out, std::signbit(value), DigitsOf(units, buffer), decimals);
+    return true;
+}
+
 bool AppendFast(ValueChars& out, float value, int decimals)
 {
     if (!std::isfinite(value))
@@ -232,13 +279,7 @@ bool AppendFast(ValueChars& out, float value, int decimals)
             digits = DigitsOf(units, buffer);
         }
     }
-    if (digits.size() < std::size_t(decimals + 1)) {
-        const std::size_t zeros = std::size_t(decimals + 1) - digits.size();
-        std::copy_backward(digits.begin(), digits.end(), padded + zeros + digits.size());
-        std::fill_n(padded, zeros, '0');
-        digits = std::string_view(padded, zeros + digits.size());
-    }
-    AppendFixed(out, std::signbit(value), digits, decimals);
+    AppendPadded(out, std::signbit(value), digits, decimals);
     return true;
 }
 
@@ -246,7 +287,7 @@ ValueChars Format(float value, int dot, bool exactOnly = false)
 {
     const int decimals = std::clamp(dot, 0, MaxDecimals);
     ValueChars out;
-    if (exactOnly || !AppendFast(out, value, decimals))
+    if (exactOnly || !(AppendShort(out, value, decimals) || AppendFast(out, value, decimals)))
         AppendGeneral(out, value, decimals);
     return out;
 }
@@ -277,9 +318,15 @@ QString FixedPointFormat::text(float value, int dot) const
 
 void FixedPointFormat::appendAscii(QByteArray& out, float value, int dot) const
 {
-    ValueChars chars = Format(value, dot);
-    std::replace(chars.chars.begin(), chars.chars.begin() + chars.length, PointMark, m_asciiSeparator);
-    out.append(chars.chars.data(), chars.length);
+    char chars[MaxAsciiLength];
+    out.append(chars, writeAscii(chars, value, dot) - chars);
+}
+
+char* FixedPointFormat::writeAscii(char* out, float value, int dot) const
+{
+    const ValueChars chars = Format(value, dot);
+    static_assert(std::tuple_size_v<decltype(chars.chars)> <= MaxAsciiLength);
+    return std::replace_copy(chars.chars.begin(), chars.chars.begin() + chars.length, out, PointMark, m_asciiSeparator);
 }
 
 QString FixedPointText(float value, int dot, const QLocale& locale)

@@ -26,6 +26,10 @@ public:
     // ASCII character (then every character of the text is ASCII).
     bool hasAsciiSeparator() const { return m_asciiSeparator != 0; }
     void appendAscii(QByteArray& out, float value, int dot) const;
+    // The same bytes written at out, for writers that keep their own room (at least
+    // MaxAsciiLength bytes); returns the end of what was written.
+    static constexpr int MaxAsciiLength = 48;
+    char* writeAscii(char* out, float value, int dot) const;
 
 private:
     QString m_separator;

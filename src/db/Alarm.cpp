@@ -21,8 +21,11 @@ quint8 AlarmCode(const QString& text)
 
 QLatin1String AlarmMarkerOfCode(quint8 code)
 {
-    static constexpr std::array<const char*, 6> Markers{"", "[!1H]", "[!1L]", "[!2H]", "[!2L]", "[!K]"};
-    return QLatin1String(code < Markers.size() ? Markers[code] : "");
+    // Lengths known at compile time: the CSV export writes millions of these.
+    static constexpr std::array<QLatin1String, 6> Markers{QLatin1String(""), QLatin1String("[!1H]"),
+                                                         QLatin1String("[!1L]"), QLatin1String("[!2H]"),
+                                                         QLatin1String("[!2L]"), QLatin1String("[!K]")};
+    return code < Markers.size() ? Markers[code] : Markers[0];
 }
 
 QString AlarmMarker(const QString& text)

@@ -16,6 +16,7 @@ ChannelSeries::ChannelSeries(QCPAxis* keyAxis, QCPAxis* valueAxis)
 
 void ChannelSeries::setSource(std::shared_ptr<const MeasurementStore> store, quint32 channel)
 {
+    m_envelope.reset();
     m_store = std::move(store);
     m_channel = channel;
     if (!m_store || channel >= m_store->channelCount())
@@ -92,12 +93,11 @@ void ChannelSeries::draw(QCPPainter* painter)
     const auto [begin, end] = rowsAround(keys);
     // The time axis is linear: a row's pixel column is one multiply and add away.
     const double left = mKeyAxis->coordToPixel(keys.lower);
-    const double pixelsPerMillisecond = (mKeyAxis->coordToPixel(keys.upper) - left) / (keys.size() * 1000);
+    const double right = mKeyAxis->coordToPixel(keys.upper);
+    const double pixelsPerMillisecond = (right - left) / (keys.size() * 1000);
     const double startMilliseconds = keys.lower * 1000;
-    m_columns->group(times, begin, end, left, startMilliseconds, pixelsPerMillisecond);
     painter->setPen(mPen);
     painter->setBrush(Qt::NoBrush);
-    applyDefaultAntialiasingHint(painter);
     // The value axis is linear too.
     const QCPRange range = mValueAxis->range();
     const double bottom = mValueAxis->coordToPixel(range.lower);
@@ -105,28 +105,41 @@ void ChannelSeries::draw(QCPPainter* painter)
     const auto toPixel = [&](double value) { return bottom + (value - range.lower) * pixelsPerUnit; };
     if (painter->modes().testFlag(QCPPainter::pmVectorized)) {
         // A vector drawing may be zoomed in later: one connected line.
-        m_polyline.clear();
-        ColumnPolyline(*m_columns, values, m_polyline);
-        for (QPointF& point : m_polyline)
+        applyDefaultAntialiasingHint(painter);
+        m_columns->group(times, begin, end, left, startMilliseconds, pixelsPerMillisecond);
+        std::vector<QPointF> polyline;
+        ColumnPolyline(*m_columns, values, polyline);
+        for (QPointF& point : polyline)
             point.setY(toPixel(point.y()));
         // One column gives at most four points.
-        const QRectF extent = m_polyline.size() <= 4
-                                  ? QPolygonF(QList<QPointF>(m_polyline.begin(), m_polyline.end())).boundingRect()
+        const QRectF extent = polyline.size() <= 4
+                                  ? QPolygonF(QList<QPointF>(polyline.begin(), polyline.end())).boundingRect()
                                   : QRectF(0, 0, 2, 2);
         if (extent.width() < 1 && extent.height() < 1)
             drawMark(painter, extent.center());
         else
-            painter->drawPolyline(m_polyline.data(), int(m_polyline.size()));
+            painter->drawPolyline(polyline.data(), int(polyline.size()));
         return;
     }
-    m_strokes.clear();
-    ColumnStrokes(*m_columns, values, m_strokes);
-    for (QLineF& stroke : m_strokes)
+    std::vector<QLineF> strokes;
+    if (right > left && double(end - begin) > right - left) {
+        if (!m_envelope)
+            m_envelope.emplace(values);
+        m_columns->groupWhole(times, begin, end, left, startMilliseconds, pixelsPerMillisecond, int(std::floor(left)),
+                              int(std::floor(right)));
+        EnvelopeStrokes(*m_columns, *m_envelope, values, strokes);
+        painter->setAntialiasing(false);
+    } else {
+        m_columns->group(times, begin, end, left, startMilliseconds, pixelsPerMillisecond);
+        ColumnStrokes(*m_columns, values, strokes);
+        applyDefaultAntialiasingHint(painter);
+    }
+    for (QLineF& stroke : strokes)
         stroke.setLine(stroke.x1(), toPixel(stroke.y1()), stroke.x2(), toPixel(stroke.y2()));
-    if (m_strokes.size() == 1 && m_strokes.front().p1() == m_strokes.front().p2())
-        drawMark(painter, m_strokes.front().p1());
+    if (strokes.size() == 1 && strokes.front().p1() == strokes.front().p2())
+        drawMark(painter, strokes.front().p1());
     else
-        painter->drawLines(m_strokes.data(), int(m_strokes.size()));
+        painter->drawLines(strokes.data(), int(strokes.size()));
 }
 
 void ChannelSeries::drawMark(QCPPainter* painter, QPointF centre) const

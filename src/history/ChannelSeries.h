@@ -1,8 +1,10 @@
 #pragma once
 
 #include "history/PixelColumns.h"
+#include "history/ValueEnvelope.h"
 
 #include <memory>
+#include <optional>
 #include <qcustomplot.h>
 #include <vector>
 
@@ -12,9 +14,12 @@ class MeasurementStore;
 
 // One channel's curve in a chart, read straight from the store of the last fetch: the
 // chart holds no copy of the points. NULL values are passed over, so the line joins the
-// values on either side; a series of one point shows it as a dot. Drawn per pixel column (ColumnStrokes on screen, ColumnPolyline into
-// a vector drawing), so a frame costs the same whether a column holds one point or a
-// thousand, and no peak is lost.
+// values on either side; a series of one point shows it as a dot. Drawn per pixel column,
+// so that no peak is lost: on screen by ColumnStrokes, or where the points outnumber the
+// columns by EnvelopeStrokes without anti-aliasing (at that density it looks the same),
+// reading each column's extremes from an envelope made at the first such frame of a fetch,
+// so that a frame costs the same however many rows the fetch holds; into a vector drawing by
+// ColumnPolyline. Nothing of a frame is kept for the next.
 class ChannelSeries final : public QCPAbstractPlottable {
     Q_OBJECT
 public:
@@ -46,8 +51,8 @@ private:
     std::shared_ptr<const MeasurementStore> m_store;
     quint32 m_channel = 0;
     std::shared_ptr<PixelColumns> m_columns = std::make_shared<PixelColumns>();
-    std::vector<QLineF> m_strokes; // reused from frame to frame
-    std::vector<QPointF> m_polyline;
+    std::optional<ValueEnvelope> m_envelope; // of the channel's values in m_store
+
 };
 
 // The chart key of a store row time: seconds since the epoch, as the date-time axis counts.

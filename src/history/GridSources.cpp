@@ -57,6 +57,37 @@ bool MeasurementCells::appendAsciiCellText(int column, int row, QByteArray& out)
     return true;
 }
 
+bool MeasurementCells::appendAsciiRow(int row, int columnCount, QByteArrayView prefix, QByteArrayView suffix,
+                                      QByteArray& out) const
+{
+    const qsizetype storeRow = row - 1;
+    const quint32 channels = m_store->channelCount();
+    if (storeRow < 0 || storeRow >= m_store->rowCount() || columnCount != int(1 + 2 * channels)
+        || !m_format.hasAsciiSeparator())
+        return false;
+    // Room for the longest texts, written in place and cut to what was written: no append
+    // a cell.
+    const qsizetype start = out.size();
+    out.resize(start + qsizetype(channels) * 2 * (prefix.size() + common::FixedPointFormat::MaxAsciiLength + suffix.size()));
+    char* next = out.data() + start;
+    const auto put = [&next](const auto& bytes) { next = std::copy(bytes.begin(), bytes.end(), next); };
+    for (quint32 channel = 0; channel < channels; ++channel) {
+        const float value = m_store->values(channel)[std::size_t(storeRow)];
+        put(prefix);
+        if (MeasurementStore::isNull(value))
+            put(NullText);
+        else
+            next = m_format.writeAscii(next, value, m_decimals[channel]);
+        put(suffix);
+        const quint8 alarm = m_store->alarms(channel)[std::size_t(storeRow)];
+        put(prefix);
+        put(alarm == MeasurementStore::NullAlarm ? NullText : db::AlarmMarkerOfCode(alarm));
+        put(suffix);
+    }
+    out.resize(next - out.constData());
+    return true;
+}
+
 EventCells::EventCells(std::shared_ptr<const EventRows> rows)
     : m_rows(std::move(rows))
 {

@@ -73,6 +73,8 @@ private:
     void show(std::shared_ptr<const FetchResult> result);
     // One line in the progress bar's place about the fetch just shown; empty: none.
     void showNote(const QString& note);
+    // The server has answered for the fetch's range: the views drop the last fetch.
+    void markAnswered(Fetching& fetching);
     void followRangeWhileEmpty();
 
     Controls m_controls;

@@ -47,26 +47,27 @@ void MeasurementFetch::open(const QString& table, const QString& from, const QSt
             m_missingColumns.append(name);
         if (!alarm)
             m_missingColumns.append(alarmName);
-        m_columns.emplace_back(value && alarm ? *value : -1, value && alarm ? *alarm : -1);
+        if (value && alarm)
+            m_columns.push_back({i, *value, *alarm});
     }
-    m_store = std::make_shared<MeasurementStore>(m_channels.count, expected);
+    m_expectedRows = expected;
 }
 
 void MeasurementFetch::read(const std::function<void()>& beforeRow)
 {
+    m_store = std::make_shared<MeasurementStore>(m_channels.count, m_expectedRows);
     for (; !m_query.eof(); m_query.next()) {
         beforeRow();
         m_store->appendRow(m_query.toDateTime(m_timeColumn));
-        for (quint32 channel = 0; channel < m_columns.size(); ++channel) {
-            const auto [value, alarm] = m_columns[channel];
-            if (value < 0)
-                continue;
-            if (const std::optional<float> number = m_query.toOptionalFloat(value)) {
+        // The columns were found at open(): the row's cells are read without a check each.
+        const sql::SqlQuery::Row row = m_query.row();
+        for (const auto [channel, value, alarm] : m_columns) {
+            if (const std::optional<float> number = m_query.toOptionalFloat(row, value)) {
                 m_store->setValue(channel, *number);
                 m_statistics.add(channel, *number);
             }
-            if (!m_query.isNull(alarm))
-                m_store->setAlarm(channel, db::AlarmCode(m_query.raw(alarm)));
+            if (!row.isNull(alarm))
+                m_store->setAlarm(channel, db::AlarmCode(row.raw(alarm)));
         }
     }
     m_query.close();

@@ -29,8 +29,9 @@ public:
     // every channel's two columns. A channel with a column missing is left out: its cells
     // stay NULL, and missingColumns() names what is missing.
     void open(const QString& table, const QString& from, const QString& to, qint64 expected);
-    // Reads every row; beforeRow runs before each. An error ends the sweep where it
-    // arises: what was read until then stays in store() and the statistics.
+    // Makes the store for the rows that open() expects, then reads every row; beforeRow
+    // runs before each. An error ends the sweep where it arises: what was read until then
+    // stays in store() and the statistics.
     void read(const std::function<void()>& beforeRow);
 
     std::shared_ptr<const MeasurementStore> store() const { return m_store; }
@@ -40,8 +41,15 @@ public:
 private:
     sql::SqlQuery& m_query;
     const db::ChannelTable& m_channels;
+    qint64 m_expectedRows = 0;
     int m_timeColumn = -1;
-    std::vector<std::pair<int, int>> m_columns; // value and alarm column per channel; -1 when left out
+    // The value and alarm column of each channel that has both; the others stay NULL.
+    struct ChannelColumns {
+        quint32 channel;
+        int value;
+        int alarm;
+    };
+    std::vector<ChannelColumns> m_columns;
     QStringList m_missingColumns;
     std::shared_ptr<MeasurementStore> m_store;
     StatisticsAccumulator m_statistics;

@@ -1,7 +1,9 @@
 #include "history/PixelColumns.h"
 
 #include "history/MeasurementStore.h"
+#include "history/ValueEnvelope.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -16,6 +18,7 @@ void PixelColumns::group(std::span<const qint64> times, qsizetype begin, qsizety
     m_view = view;
     m_first = begin;
     m_x.clear();
+    m_runX.clear();
     m_runs.clear();
     double column = 0;
     for (qsizetype row = begin; row < end; ++row) {
@@ -28,6 +31,42 @@ void PixelColumns::group(std::span<const qint64> times, qsizetype begin, qsizety
             m_runs.push_back({row, row + 1});
         }
     }
+}
+
+void PixelColumns::groupWhole(std::span<const qint64> times, qsizetype begin, qsizetype end, double left, double start,
+                              double pixelsPerMillisecond, int firstColumn, int lastColumn)
+{
+    const View view{times.data(), begin, end, left, start, pixelsPerMillisecond, firstColumn, lastColumn};
+    if (view == m_view && !m_runX.empty())
+        return;
+    m_view = view;
+    m_x.clear();
+    m_runX.clear();
+    m_runs.clear();
+    const auto xOf = [&](qint64 time) { return left + (double(time) - start) * pixelsPerMillisecond; };
+    // The first row at or right of x, from row on.
+    const auto rowAtOrAfter = [&](qsizetype row, double x) {
+        return qsizetype(std::partition_point(times.begin() + row, times.begin() + end,
+                                              [&](qint64 time) { return xOf(time) < x; })
+                         - times.begin());
+    };
+    const auto addRun = [&](qsizetype from, qsizetype to, double x) {
+        if (to > from) {
+            m_runs.push_back({from, to});
+            m_runX.push_back(x);
+        }
+    };
+    qsizetype row = begin;
+    qsizetype next = rowAtOrAfter(row, firstColumn);
+    if (next > row)
+        addRun(row, next, xOf(times[std::size_t(next - 1)]));
+    for (int column = firstColumn; column <= lastColumn; ++column) {
+        row = next;
+        next = rowAtOrAfter(row, column + 1);
+        addRun(row, next, column);
+    }
+    if (next < end)
+        addRun(next, end, xOf(times[std::size_t(next)]));
 }
 
 namespace {
@@ -93,6 +132,47 @@ void ColumnStrokes(const PixelColumns& columns, std::span<const float> values, s
     if (strokes.size() == before && previous)
         strokes.emplace_back(columns.x(previous->last), values[std::size_t(previous->last)], columns.x(previous->last),
                              values[std::size_t(previous->last)]);
+}
+
+void EnvelopeStrokes(const PixelColumns& columns, const ValueEnvelope& envelope, std::span<const float> values,
+                     std::vector<QLineF>& strokes)
+{
+    struct Column {
+        double x;
+        float first, last;
+        ValueEnvelope::Span span;
+    };
+    const std::size_t before = strokes.size();
+    std::optional<Column> previous;
+    const std::span<const PixelColumns::Run> runs = columns.runs();
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const ValueEnvelope::Span span = envelope.span(values, runs[i].begin, runs[i].end);
+        if (span.isEmpty())
+            continue;
+        qsizetype first = runs[i].begin;
+        while (MeasurementStore::isNull(values[std::size_t(first)]))
+            ++first;
+        qsizetype last = runs[i].end - 1;
+        while (MeasurementStore::isNull(values[std::size_t(last)]))
+            --last;
+        const Column column{columns.runX(i), values[std::size_t(first)], values[std::size_t(last)], span};
+        if (previous) {
+            // As in ColumnStrokes: a join within both neighbours' strokes adds no pixel.
+            const float from = previous->last;
+            const float to = column.first;
+            const bool covered = column.x == previous->x + 1 && previous->span.low < previous->span.high
+                                 && span.low < span.high && std::min(from, to) >= std::max(previous->span.low, span.low)
+                                 && std::max(from, to) <= std::min(previous->span.high, span.high);
+            if (!covered)
+                strokes.emplace_back(previous->x, from, column.x, to);
+        }
+        if (span.low < span.high)
+            strokes.emplace_back(column.x, span.low, column.x, span.high);
+        previous = column;
+    }
+    // A lone value is a stroke of no length.
+    if (strokes.size() == before && previous)
+        strokes.emplace_back(previous->x, previous->last, previous->x, previous->last);
 }
 
 void ColumnPolyline(const PixelColumns& columns, std::span<const float> values, std::vector<QPointF>& points)

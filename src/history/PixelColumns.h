@@ -7,6 +7,8 @@
 
 namespace history {
 
+class ValueEnvelope;
+
 // The rows of a fetch grouped by the pixel column that their time falls in, for one view of
 // the time axis. Every series of a chart shares it, so it is worked out once a frame.
 class PixelColumns {
@@ -21,10 +23,18 @@ public:
     // left + (t - start) * pixelsPerMillisecond. Does nothing when asked the same again.
     void group(std::span<const qint64> times, qsizetype begin, qsizetype end, double left, double start,
                double pixelsPerMillisecond);
+    // The same runs for a view with more rows than pixel columns, found by one binary search
+    // a column instead of a pass over every row. A run's x is its column's left edge; a row
+    // outside the columns [firstColumn, lastColumn] (a neighbour of the view) keeps a run of
+    // its own at its own x.
+    void groupWhole(std::span<const qint64> times, qsizetype begin, qsizetype end, double left, double start,
+                    double pixelsPerMillisecond, int firstColumn, int lastColumn);
 
     std::span<const Run> runs() const { return m_runs; }
-    // The pixel x of a row of the last grouping.
+    // The pixel x of a row of the last group().
     double x(qsizetype row) const { return m_x[std::size_t(row - m_first)]; }
+    // The pixel x of a run of the last groupWhole().
+    double runX(std::size_t run) const { return m_runX[run]; }
 
 private:
     struct View {
@@ -34,12 +44,15 @@ private:
         double left = 0;
         double start = 0;
         double pixelsPerMillisecond = 0;
+        int firstColumn = 0; // groupWhole() only
+        int lastColumn = -1;
         bool operator==(const View&) const = default;
     };
 
     View m_view;
     qsizetype m_first = 0;
     std::vector<double> m_x;
+    std::vector<double> m_runX;
     std::vector<Run> m_runs;
 };
 
@@ -55,5 +68,13 @@ void ColumnStrokes(const PixelColumns& columns, std::span<const float> values, s
 // made (a PDF page zoomed in): per column the first, lowest and highest in their order, and
 // the last point. x is in pixels, y the value itself.
 void ColumnPolyline(const PixelColumns& columns, std::span<const float> values, std::vector<QPointF>& points);
+
+// The strokes of a series over the runs of groupWhole(), for drawing without anti-aliasing
+// where the points outnumber the pixel columns: in each column one vertical stroke from its
+// lowest to its highest value (read from envelope), and one from the last value of a
+// column to the first of the next unless both lie within both columns' strokes. No peak is
+// lost; the cost per column does not grow with the rows. x is in pixels, y the value itself.
+void EnvelopeStrokes(const PixelColumns& columns, const ValueEnvelope& envelope, std::span<const float> values,
+                     std::vector<QLineF>& strokes);
 
 } // namespace history

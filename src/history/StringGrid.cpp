@@ -66,6 +66,20 @@ bool StringGridModel::appendAsciiCell(int column, int row, QByteArray& out) cons
            && m_source->appendAsciiCellText(column, row, out);
 }
 
+bool StringGridModel::appendAsciiRow(int row, QByteArrayView prefix, QByteArrayView suffix, QByteArray& out) const
+{
+    // A text set into a cell of the data rows overrides the source; such cells are few.
+    const auto overridden = [&] {
+        for (auto cell = m_cells.keyBegin(); cell != m_cells.keyEnd(); ++cell) {
+            if (int(*cell >> 32) == row)
+                return true;
+        }
+        return false;
+    };
+    return m_source && row >= 1 && row < m_rows && (m_cells.isEmpty() || !overridden())
+           && m_source->appendAsciiRow(row, m_cols, prefix, suffix, out);
+}
+
 void StringGridModel::setCell(int column, int row, const QString& text)
 {
     if (column < 0 || row < 0 || column >= m_cols || row >= m_rows)

@@ -205,10 +205,21 @@ float SqlQuery::toFloat(int index) const
 
 std::optional<float> SqlQuery::toOptionalFloat(int index) const
 {
-    const QByteArrayView text = raw(index);
-    if (text.isNull())
+    requireCell(index);
+    return toOptionalFloat(row(), index);
+}
+
+SqlQuery::Row SqlQuery::row() const
+{
+    requireCell(0);
+    return Row(m_row, m_lengths);
+}
+
+std::optional<float> SqlQuery::toOptionalFloat(const Row& row, int index) const
+{
+    if (row.isNull(index))
         return std::nullopt;
-    return converted(index, text, parseFloat);
+    return converted(index, row.raw(index), parseFloat);
 }
 
 double SqlQuery::toDouble(int index) const

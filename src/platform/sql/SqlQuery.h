@@ -65,6 +65,24 @@ public:
     // The same for a cell that may be NULL (nothing then), testing the cell once: for
     // readers of millions of cells.
     std::optional<float> toOptionalFloat(int index) const;
+
+    // The cells of the current row, for a reader of thousands of them a row: the row is
+    // checked once when taken, its cells are then read by index without any check, so an
+    // index must come from fieldIndex() of this open. Valid until next() or close().
+    class Row {
+    public:
+        bool isNull(int index) const { return m_cells[index] == nullptr; }
+        QByteArrayView raw(int index) const { return {m_cells[index], qsizetype(m_lengths[index])}; }
+
+    private:
+        friend class SqlQuery;
+        Row(MYSQL_ROW cells, const unsigned long* lengths) : m_cells(cells), m_lengths(lengths) {}
+        MYSQL_ROW m_cells;
+        const unsigned long* m_lengths;
+    };
+    Row row() const;
+    // toOptionalFloat() of a cell of row.
+    std::optional<float> toOptionalFloat(const Row& row, int index) const;
     double toDouble(int index) const;
     qint32 toInt(int index) const;
     QDateTime toDateTime(int index) const;
