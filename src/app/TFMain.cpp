@@ -18,6 +18,7 @@
 #include "platform/os/Clock.h"
 #include "platform/os/Desktop.h"
 #include "platform/os/FileVersion.h"
+#include "platform/os/Paths.h"
 #include "platform/os/SingleInstanceMarker.h"
 #include "report/ReportSource.h"
 #include "report/TFReport001.h"
@@ -364,7 +365,7 @@ void TFMain::FormCreate()
     os::ReadFileVersion(m_versionMajor, m_versionMinor, m_versionRelease, m_versionBuild);
 
     QDir().mkpath(m_context.appDir + QStringLiteral("Reports"));
-    m_reportsFolder = m_context.appDir + QStringLiteral("Reports/");
+    m_reportsFolder = os::FolderWithSeparator(m_context.appDir + QStringLiteral("Reports"));
 
     m_settingsPath = m_context.appDir + QStringLiteral("settings.ini");
     LoadOrSaveWindowSettings(true);
@@ -384,7 +385,7 @@ void TFMain::FormCreate()
 
     if (!m_config.Path.isEmpty()) {
         if (QFileInfo(m_config.Path).isDir())
-            m_reportsFolder = m_config.Path + QLatin1Char('/');
+            m_reportsFolder = os::FolderWithSeparator(m_config.Path);
         else
             os::Desktop::current().showMessage(QStringLiteral("Zapis danych"), QStringLiteral("Błąd ścieżki do zapisu raportów!"),
                                                os::Desktop::Icon::Error);
