@@ -23,6 +23,13 @@ namespace {
 using bench::Median;
 using bench::Milliseconds;
 
+#ifdef Q_OS_WIN
+// Under Wine: the host's own client, by its path on Wine's Z: drive.
+const QString ClientProgram = QStringLiteral("Z:\\usr\\bin\\mariadb");
+#else
+const QString ClientProgram = QStringLiteral("mariadb");
+#endif
+
 // The same statement through `mariadb --quick --batch`, its output thrown away.
 double ClientMilliseconds(const QString& database, const QString& statement)
 {
@@ -30,7 +37,7 @@ double ClientMilliseconds(const QString& database, const QString& statement)
     client.setStandardOutputFile(QProcess::nullDevice());
     client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     return Milliseconds([&] {
-        client.start(QStringLiteral("mariadb"),
+        client.start(ClientProgram,
                      {QStringLiteral("--no-defaults"), QStringLiteral("-h127.0.0.1"),
                       QStringLiteral("-P") + qEnvironmentVariable("MYSQL_TCP_PORT"), QStringLiteral("-uzemlo_viewer"),
                       QStringLiteral("-pzemlo_viewer"), QStringLiteral("--quick"), QStringLiteral("--batch"), database,

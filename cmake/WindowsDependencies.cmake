@@ -3,15 +3,9 @@
 
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
-# QCustomPlot, built as Debian builds it: one shared library, no CMake package of its own.
-find_library(QCUSTOMPLOT_LIBRARY qcustomplot REQUIRED)
-find_path(QCUSTOMPLOT_INCLUDE_DIR qcustomplot.h REQUIRED)
-add_library(QCustomPlotQt6::QCustomPlotQt6 UNKNOWN IMPORTED)
-set_target_properties(QCustomPlotQt6::QCustomPlotQt6 PROPERTIES
-  IMPORTED_LOCATION ${QCUSTOMPLOT_LIBRARY}
-  INTERFACE_INCLUDE_DIRECTORIES ${QCUSTOMPLOT_INCLUDE_DIR}
-  INTERFACE_COMPILE_DEFINITIONS QCUSTOMPLOT_USE_LIBRARY
-  INTERFACE_LINK_LIBRARIES "Qt6::Widgets;Qt6::PrintSupport")
+# QCustomPlot's own package; its users must import the DLL's classes (static members too).
+find_package(QCustomPlotQt6 REQUIRED)
+set_property(TARGET QCustomPlotQt6::QCustomPlotQt6 APPEND PROPERTY INTERFACE_COMPILE_DEFINITIONS QCUSTOMPLOT_USE_LIBRARY)
 
 # MariaDB Connector/C.
 find_library(MARIADB_LIBRARY NAMES libmariadb mariadb REQUIRED)
