@@ -3,6 +3,9 @@
 
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
+# windows.h without its min/max macros and rarely used parts, in its UTF-16 flavour.
+add_compile_definitions(NOMINMAX WIN32_LEAN_AND_MEAN UNICODE _UNICODE)
+
 # QCustomPlot's own package; its users must import the DLL's classes (static members too).
 find_package(QCustomPlotQt6 REQUIRED)
 set_property(TARGET QCustomPlotQt6::QCustomPlotQt6 APPEND PROPERTY INTERFACE_COMPILE_DEFINITIONS QCUSTOMPLOT_USE_LIBRARY)

@@ -1,6 +1,7 @@
 #include "platform/os/FileVersion.h"
 
 #include <windows.h>
+#include <winver.h>
 
 #include <vector>
 
