@@ -4,7 +4,12 @@
 #include <QFile>
 #include <algorithm>
 #include <cstdio>
+#ifdef Q_OS_WIN
+#include <windows.h>
+#include <psapi.h>
+#else
 #include <sys/resource.h>
+#endif
 
 namespace bench {
 
@@ -31,9 +36,15 @@ double Median(std::vector<double> samples)
 
 double PeakMemoryMegabytes()
 {
+#ifdef Q_OS_WIN
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return double(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+#else
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;
+#endif
 }
 
 namespace {

@@ -13,9 +13,11 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-#include <csignal>
 #include <functional>
+#ifndef Q_OS_WIN
+#include <csignal>
 #include <sys/resource.h>
+#endif
 
 using namespace pdf;
 using PdfReadBack::Word;
@@ -55,6 +57,13 @@ bool IsDark(QRgb pixel)
     return qGray(pixel) < 100;
 }
 
+#ifdef Q_OS_WIN
+// Windows has no limit on the size of the files a process writes: the rows that would lower
+// it are left out there, and this is never made.
+struct FileSizeLimit {
+    explicit FileSizeLimit(int) {}
+};
+#else
 // Lowers the largest file this process may write, for as long as it lives; writes beyond it
 // fail with EFBIG instead of raising SIGXFSZ.
 class FileSizeLimit {
@@ -71,6 +80,7 @@ public:
 private:
     rlimit m_previous{};
 };
+#endif
 
 } // namespace
 
@@ -296,7 +306,9 @@ private slots:
 
         QTest::newRow("folder does not exist") << "missing/report.pdf" << false << false;
         QTest::newRow("folder is a file") << "plain.txt/report.pdf" << false << false;
+#ifndef Q_OS_WIN
         QTest::newRow("write fails, old file stays") << "report.pdf" << true << true;
+#endif
     }
 
     void failedWriteLeavesNoFile()

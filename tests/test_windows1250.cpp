@@ -16,6 +16,7 @@ private slots:
         QTest::newRow("Polish letters") << QString("ąśćŁżó") << QByteArray("\xB9\x9C\xE6\xA3\xBF\xF3");
         QTest::newRow("all Polish capitals") << QString("ĄĆĘŁŃÓŚŹŻ") << QByteArray("\xA5\xC6\xCA\xA3\xD1\xD3\x8C\x8F\xAF");
         QTest::newRow("degree and euro") << QString("20 °C, 5 €") << QByteArray("20 \xB0" "C, 5 \x80");
+        QTest::newRow("the code page's unused bytes stand for nothing") << QString::fromUtf16(u"\u0081\u0098x") << QByteArray("??x");
         QTest::newRow("CJK character") << QString("a中b") << QByteArray("a?b");
         QTest::newRow("emoji is one character") << QString("a😀b") << QByteArray("a?b");
         QTest::newRow("unmappable at both ends") << QString("😀ż中") << QByteArray("?\xBF?");

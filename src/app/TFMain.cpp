@@ -20,6 +20,7 @@
 #include "platform/os/Clock.h"
 #include "platform/os/Desktop.h"
 #include "platform/os/FileVersion.h"
+#include "platform/os/Paths.h"
 #include "platform/os/SingleInstanceMarker.h"
 #include "platform/sql/SqlError.h"
 #include "report/ReportSource.h"
@@ -402,7 +403,7 @@ void TFMain::FormCreate()
     os::ReadFileVersion(m_versionMajor, m_versionMinor, m_versionRelease, m_versionBuild);
 
     QDir().mkpath(m_context.folders.reports);
-    m_reportsFolder = m_context.folders.reports;
+    m_reportsFolder = os::FolderWithSeparator(QDir::cleanPath(m_context.folders.reports));
 
     // A user's configuration folder may not exist yet; the executable's always does.
     QDir().mkpath(m_context.folders.ini);
@@ -424,7 +425,7 @@ void TFMain::FormCreate()
 
     if (!m_config.Path.isEmpty()) {
         if (QFileInfo(m_config.Path).isDir())
-            m_reportsFolder = m_config.Path + QLatin1Char('/');
+            m_reportsFolder = os::FolderWithSeparator(m_config.Path);
         else
             os::Desktop::current().showMessage(QStringLiteral("Zapis danych"), QStringLiteral("Błąd ścieżki do zapisu raportów!"),
                                                os::Desktop::Icon::Error);

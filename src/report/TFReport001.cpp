@@ -7,9 +7,9 @@
 #include "report/ReportSource.h"
 #include "report/SummaryTable.h"
 
+#include <QIcon>
 #include <QPainter>
 #include <QProgressBar>
-#include <QSvgRenderer>
 
 namespace report {
 
@@ -30,7 +30,9 @@ QImage Logo()
     QImage logo(281, 65, QImage::Format_RGB32);
     logo.fill(Qt::white);
     QPainter painter(&logo);
-    QSvgRenderer(QStringLiteral(":/resources/report/logo.svg")).render(&painter);
+    // Through QIcon, which draws the SVG where Qt has SVG support and a picture rendered
+    // from it at build time where it has not.
+    painter.drawPixmap(0, 0, QIcon(QStringLiteral(":/resources/report/logo.svg")).pixmap(logo.size(), 1.0));
     return logo;
 }
 

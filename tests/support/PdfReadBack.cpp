@@ -1,5 +1,6 @@
 #include "PdfReadBack.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -8,10 +9,43 @@ namespace PdfReadBack {
 
 namespace {
 
+#ifdef Q_OS_WIN
+// The Windows build's tests run under Wine, where poppler's tools are the host's Linux
+// programs: they start by their path on Wine's Z: drive, and a file's Windows path is handed
+// to them as the host's path through the drive links of the Wine prefix.
+QString HostProgram(const QString& name)
+{
+    return QStringLiteral("Z:\\usr\\bin\\") + name;
+}
+
+QString HostArgument(const QString& argument)
+{
+    static const QRegularExpression drive(QStringLiteral("^([A-Za-z]):[/\\\\]"));
+    const QRegularExpressionMatch match = drive.match(argument);
+    if (!match.hasMatch())
+        return argument;
+    return qEnvironmentVariable("WINEPREFIX") + QStringLiteral("/dosdevices/") + match.captured(1).toLower()
+           + QStringLiteral(":/") + QDir::fromNativeSeparators(argument.mid(3));
+}
+#else
+QString HostProgram(const QString& name)
+{
+    return name;
+}
+
+QString HostArgument(const QString& argument)
+{
+    return argument;
+}
+#endif
+
 QByteArray Run(const QString& program, const QStringList& arguments)
 {
+    QStringList hostArguments;
+    for (const QString& argument : arguments)
+        hostArguments.append(HostArgument(argument));
     QProcess process;
-    process.start(program, arguments);
+    process.start(HostProgram(program), hostArguments);
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         qWarning("%s %s failed: %s", qPrintable(program), qPrintable(arguments.join(' ')),
                  process.readAllStandardError().constData());

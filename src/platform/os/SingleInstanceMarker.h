@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace os {
 
-// A system-wide marker that one instance of the program is running. It is an abstract
-// Unix socket bound under the marker's name: the kernel releases it the moment the
-// owning process ends, however it ends (a crash or SIGKILL included), so a stale marker
-// can never refuse the next start. A marker that cannot be made for any other reason is
+// A system-wide marker that one instance of the program is running: on Linux an abstract
+// Unix socket bound under the marker's name, on Windows a named semaphore of that name.
+// The kernel releases either the moment the owning process ends, however it ends (a
+// crash or a kill included), so a stale marker can never refuse the next start. A marker that cannot be made for any other reason is
 // not held, and the process goes on as if it were the only one.
 class SingleInstanceMarker {
 public:
@@ -20,7 +21,11 @@ public:
     bool alreadyExisted() const { return m_alreadyExisted; }
 
 private:
+#ifdef Q_OS_WIN
+    void* m_semaphore = nullptr; // a HANDLE, kept open for the life of the process
+#else
     int m_socket = -1;
+#endif
     bool m_alreadyExisted = false;
 };
 
