@@ -148,7 +148,11 @@ void HistoryView::LoadMeasurementHistory(const QString& table, MeasurementFetch&
 void HistoryView::requireMemoryFor(qint64 rows) const
 {
     const qint64 needed = MeasurementStore::BytesFor(rows, m_channels.count);
-    const std::optional<qint64> available = os::AvailableMemory();
+    std::optional<qint64> available = os::AvailableMemory();
+    // The last fetch's store is let go of before the new one is made, so its room counts.
+    const MeasurementStore& held = *m_lastFetch->store;
+    if (available)
+        *available += MeasurementStore::BytesFor(held.rowCount(), held.channelCount());
     if (!available || needed <= *available)
         return;
     const auto megabytes = [](qint64 bytes) { return QString::number((bytes + (1 << 20) - 1) >> 20); };
