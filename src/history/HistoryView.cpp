@@ -4,6 +4,7 @@
 #include "db/CDataBase.h"
 #include "db/ChannelTable.h"
 #include "db/Contract.h"
+#include "db/MeasurementTable.h"
 #include "history/EventFetch.h"
 #include "history/GridSources.h"
 #include "history/HistoryChart.h"
@@ -140,8 +141,8 @@ void HistoryView::LoadMeasurementHistory(const QString& table, MeasurementFetch&
         fetch.read([&] { progress.step(); });
     }
     if (!fetch.missingColumns().isEmpty())
-        throw std::runtime_error(QStringLiteral("W tabeli %1 brakuje kolumn: %2. Kanały tych kolumn pokazują \"- \".")
-                                     .arg(table, fetch.missingColumns().join(QStringLiteral(", ")))
+        throw std::runtime_error((db::MissingColumnsText(table, fetch.missingColumns())
+                                  + QStringLiteral(" Kanały tych kolumn pokazują \"- \"."))
                                      .toStdString());
 }
 
