@@ -7,8 +7,10 @@
 #ifdef Q_OS_WIN
 #include <windows.h>
 #include <psapi.h>
+#include <io.h>
 #else
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 namespace bench {
@@ -44,6 +46,34 @@ double PeakMemoryMegabytes()
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;
+#endif
+}
+
+double CpuMilliseconds()
+{
+#ifdef Q_OS_WIN
+    FILETIME created{}, exited{}, kernel{}, user{};
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    // FILETIME counts 100 ns steps.
+    const auto ms = [](const FILETIME& t) {
+        return double((quint64(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e4;
+    };
+    return ms(kernel) + ms(user);
+#else
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+#endif
+}
+
+bool SyncToDisk(QFile& file)
+{
+#ifdef Q_OS_WIN
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    return handle != INVALID_HANDLE_VALUE && FlushFileBuffers(handle);
+#else
+    return ::fdatasync(file.handle()) == 0;
 #endif
 }
 

@@ -5,6 +5,7 @@
 #include "platform/os/Desktop.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 #include <vector>
@@ -34,6 +35,13 @@ double Median(std::vector<double> samples);
 
 // The process's peak resident memory so far, in megabytes.
 double PeakMemoryMegabytes();
+
+// The CPU time (user and system) this process has used so far, in milliseconds.
+double CpuMilliseconds();
+
+// Forces the written contents of an open file to the disk, as a safe save does; false when
+// the system refuses.
+bool SyncToDisk(QFile& file);
 
 // The application of a benchmark, its silent desktop, and the database it measures: the
 // first argument, "zemlo" by default.

@@ -25,11 +25,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mysql.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
+using bench::CpuMilliseconds;
 using bench::Median;
 using bench::Milliseconds;
 
@@ -38,14 +37,6 @@ struct Cost {
     double wall = 0;
     double cpu = 0;
 };
-
-double CpuMilliseconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    const auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
-    return ms(usage.ru_utime) + ms(usage.ru_stime);
-}
 
 template <typename Work>
 Cost Measure(Work&& work)
@@ -146,7 +137,7 @@ Cost RawWrite(const QStringList& paths, bool toDisk)
         for (std::size_t i = 0; i < contents.size(); ++i) {
             QFile copy(paths[qsizetype(i)] + QStringLiteral(".raw"));
             if (!copy.open(QIODevice::WriteOnly) || copy.write(contents[i]) != contents[i].size() || !copy.flush()
-                || (toDisk && ::fdatasync(copy.handle()) != 0))
+                || (toDisk && !bench::SyncToDisk(copy)))
                 qFatal("cannot write a copy of %s", qPrintable(paths[qsizetype(i)]));
         }
     });

@@ -52,13 +52,24 @@ function(zemlo_artwork_as_png out)
   set(${out} ${result} PARENT_SCOPE)
 endfunction()
 
-# A GUI executable with the program's icon and a VERSIONINFO resource of the project version.
+# The program's icon and a VERSIONINFO resource of the project version, compiled into an
+# executable. The tests carry it too: the version is read back from the running executable.
+function(zemlo_windows_resources target)
+  set(icon ${PROJECT_BINARY_DIR}/artwork/zemlo-viewer.ico)
+  set(script ${PROJECT_BINARY_DIR}/generated/zemlo-viewer.rc)
+  if(NOT TARGET zemlo_windows_icon)
+    zemlo_render_artwork(ico ${PROJECT_SOURCE_DIR}/resources/windows/zemlo-viewer.svg ${icon})
+    add_custom_target(zemlo_windows_icon DEPENDS ${icon})
+    set(ZEMLO_ICON ${icon})
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/zemlo-viewer.rc.in ${script} @ONLY)
+  endif()
+  set_source_files_properties(${script} PROPERTIES OBJECT_DEPENDS ${icon} GENERATED TRUE)
+  target_sources(${target} PRIVATE ${script})
+  add_dependencies(${target} zemlo_windows_icon)
+endfunction()
+
+# A GUI executable with the program's resources.
 function(zemlo_windows_executable target)
-  set(icon ${CMAKE_BINARY_DIR}/artwork/zemlo-viewer.ico)
-  zemlo_render_artwork(ico ${CMAKE_CURRENT_SOURCE_DIR}/resources/windows/zemlo-viewer.svg ${icon})
-  set(ZEMLO_ICON ${icon})
-  configure_file(${CMAKE_CURRENT_SOURCE_DIR}/cmake/zemlo-viewer.rc.in ${CMAKE_BINARY_DIR}/generated/zemlo-viewer.rc @ONLY)
-  set_source_files_properties(${CMAKE_BINARY_DIR}/generated/zemlo-viewer.rc PROPERTIES OBJECT_DEPENDS ${icon})
-  target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/generated/zemlo-viewer.rc)
+  zemlo_windows_resources(${target})
   set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
 endfunction()

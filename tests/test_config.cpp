@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -135,7 +136,9 @@ private slots:
     }
 
     // A copy that can write next to its executable keeps everything there; one that cannot
-    // (installed in /usr/bin) uses the user's configuration and documents folders.
+    // (installed in /usr/bin or Program Files) uses the user's configuration and documents
+    // folders: XDG's on Linux, %LOCALAPPDATA% and the Documents known folder (which a
+    // site may have redirected, so it is asked for) on Windows.
     void storageFoldersFollowWhetherTheExecutablesFolderIsWritable()
     {
         const QTemporaryDir portable;
@@ -145,6 +148,14 @@ private slots:
         QVERIFY2(QDir(portable.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                  "the test of the folder left a file behind");
 
+#ifdef Q_OS_WIN
+        // A folder that does not exist takes no file either.
+        const QTemporaryDir parent;
+        const config::StorageFolders installed = config::DecideStorageFolders(parent.filePath("missing"));
+        QCOMPARE(installed.ini, QDir::fromNativeSeparators(qEnvironmentVariable("LOCALAPPDATA")) + "/zemlo-viewer/");
+        QCOMPARE(installed.reports, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                        + "/ZEMLO Viewer/Reports/");
+#else
         const QTemporaryDir user;
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(user.filePath("config")));
         qputenv("HOME", QFile::encodeName(user.path()));
@@ -152,6 +163,7 @@ private slots:
         const config::StorageFolders installed = config::DecideStorageFolders("/proc");
         QCOMPARE(installed.ini, user.filePath("config/zemlo-viewer/"));
         QCOMPARE(installed.reports, user.filePath("Documents/ZEMLO Viewer/Reports/"));
+#endif
     }
 };
 

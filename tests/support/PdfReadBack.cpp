@@ -1,57 +1,83 @@
 #include "PdfReadBack.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 
 namespace PdfReadBack {
 
 namespace {
 
+// The output of a poppler tool and whether it succeeded; its error text when not.
+struct ToolRun {
+    bool ok = false;
+    QByteArray output;
+    QByteArray errors;
+};
+
 #ifdef Q_OS_WIN
 // The Windows build's tests run under Wine, where poppler's tools are the host's Linux
-// programs: they start by their path on Wine's Z: drive, and a file's Windows path is handed
-// to them as the host's path through the drive links of the Wine prefix.
-QString HostProgram(const QString& name)
-{
-    return QStringLiteral("Z:\\usr\\bin\\") + name;
-}
-
-QString HostArgument(const QString& argument)
+// programs. Wine starts a host program with neither a process to wait for nor pipes to its
+// output, so a host shell runs the tool with its output, errors and exit status in files of
+// a scratch folder, the status written last; a file's Windows path is handed over as the
+// host's path through the drive links of the Wine prefix.
+QString HostPath(const QString& path)
 {
     static const QRegularExpression drive(QStringLiteral("^([A-Za-z]):[/\\\\]"));
-    const QRegularExpressionMatch match = drive.match(argument);
+    const QRegularExpressionMatch match = drive.match(path);
     if (!match.hasMatch())
-        return argument;
+        return path;
     return qEnvironmentVariable("WINEPREFIX") + QStringLiteral("/dosdevices/") + match.captured(1).toLower()
-           + QStringLiteral(":/") + QDir::fromNativeSeparators(argument.mid(3));
-}
-#else
-QString HostProgram(const QString& name)
-{
-    return name;
+           + QStringLiteral(":/") + QDir::fromNativeSeparators(path.mid(3));
 }
 
-QString HostArgument(const QString& argument)
+QByteArray FileBytes(const QString& path)
 {
-    return argument;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+ToolRun Start(const QString& program, const QStringList& arguments)
+{
+    const QTemporaryDir exchange;
+    QStringList shell{QStringLiteral("-c"),
+                      QStringLiteral("d=$1; shift; \"$@\" >\"$d/out\" 2>\"$d/err\"; echo $? >\"$d/status.new\"; "
+                                     "mv \"$d/status.new\" \"$d/status\""),
+                      QStringLiteral("sh"), HostPath(exchange.path()), QStringLiteral("/usr/bin/") + program};
+    for (const QString& argument : arguments)
+        shell.append(HostPath(argument));
+    if (!QProcess::startDetached(QStringLiteral("Z:\\bin\\sh"), shell))
+        return {false, {}, "the host shell did not start"};
+    QDeadlineTimer deadline(60000);
+    while (!QFileInfo::exists(exchange.filePath("status")) && !deadline.hasExpired())
+        QThread::msleep(20);
+    return {FileBytes(exchange.filePath("status")).trimmed() == "0", FileBytes(exchange.filePath("out")),
+            FileBytes(exchange.filePath("err"))};
+}
+#else
+ToolRun Start(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    const bool ok = process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit
+                    && process.exitCode() == 0;
+    return {ok, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 #endif
 
 QByteArray Run(const QString& program, const QStringList& arguments)
 {
-    QStringList hostArguments;
-    for (const QString& argument : arguments)
-        hostArguments.append(HostArgument(argument));
-    QProcess process;
-    process.start(HostProgram(program), hostArguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        qWarning("%s %s failed: %s", qPrintable(program), qPrintable(arguments.join(' ')),
-                 process.readAllStandardError().constData());
+    const ToolRun run = Start(program, arguments);
+    if (!run.ok) {
+        qWarning("%s %s failed: %s", qPrintable(program), qPrintable(arguments.join(' ')), run.errors.constData());
         return {};
     }
-    return process.readAllStandardOutput();
+    return run.output;
 }
 
 QString Unescaped(const QString& html)
