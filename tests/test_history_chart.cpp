@@ -200,11 +200,15 @@ void HistoryChartTest::spikeAmongManyPointsIsDrawn()
         reddest = std::max(reddest, colour.red() - colour.green());
     }
     QVERIFY2(reddest > 100, "the spike is missing");
-    // Halfway up, nothing but the spike is drawn (past the axis' ticks): a wrong column
-    // would show elsewhere.
+    // Halfway up, nothing of the series but the spike is drawn (past the axis' ticks): a
+    // wrong column would show elsewhere. The dotted grey grid crosses that row; whether a
+    // dot or a gap falls on it depends on the platform's font, which moves the plot a pixel.
     const int half = int(chart.yAxis->coordToPixel(50.0));
-    for (int column = int(chart.xAxis->coordToPixel(chart.xAxis->range().lower)) + 8; column < x - 2; ++column)
-        QCOMPARE(image.pixelColor(column, half), QColor(Qt::white));
+    for (int column = int(chart.xAxis->coordToPixel(chart.xAxis->range().lower)) + 8; column < x - 2; ++column) {
+        const QColor colour = image.pixelColor(column, half);
+        QVERIFY2(colour.red() == colour.green() && colour.green() == colour.blue(),
+                 qPrintable(QStringLiteral("column %1 is %2").arg(column).arg(colour.name())));
+    }
 }
 
 void HistoryChartTest::legendEntriesFitTheirNames()
