@@ -14,6 +14,7 @@
 #include "history/StringGrid.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -211,7 +212,7 @@ int main(int argc, char** argv)
     const double scroll = Median(scrolls);
 
     const Cost csv = Measure([&] { main.SpeedButton1Click(); });
-    const QString eventsPath = main.lastOutputPath();
+    const QString eventsPath = QDir::fromNativeSeparators(main.lastOutputPath());
     const QString dataPath = QString(eventsPath).replace(QStringLiteral("/events_"), QStringLiteral("/data_"));
     const Cost rawWrite = RawWrite({dataPath, eventsPath}, false);
     const Cost safeWrite = RawWrite({dataPath, eventsPath}, true);
