@@ -1,6 +1,7 @@
 // The history chart drawn from the store: no peak lost however many points share a pixel
 // column, and a legend whose entries are as wide as their names.
 #include "history/ChartLegend.h"
+#include "history/ColumnCanvas.h"
 #include "history/ChannelSeries.h"
 #include "history/HistoryChart.h"
 #include "history/MeasurementStore.h"
@@ -16,7 +17,9 @@ class HistoryChartTest : public QObject {
 private slots:
     void strokesKeepTheExtremesOfEveryColumn();
     void envelopeGivesTheExtremesOfAnyRun();
-    void envelopeStrokesKeepTheExtremesOfEveryColumn();
+    void envelopeColumnsKeepTheExtremesOfEveryColumn();
+    void envelopeColumnsOfManyRowsMoveEdgesByHalfABlockAtMost();
+    void columnPenDrawsAsAnAliasedLine();
     void spikeAmongManyPointsIsDrawn_data();
     void spikeAmongManyPointsIsDrawn();
     void legendEntriesFitTheirNames();
@@ -43,6 +46,35 @@ int RedPixels(const QImage& image)
             red += colour.red() > 180 && colour.green() < 120 && colour.blue() < 120 ? 1 : 0;
         }
     return red;
+}
+
+// The canvas drawn into a transparent image of size.
+QImage Drawn(history::ColumnCanvas& canvas, QSize size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    canvas.drawInto(painter);
+    return image;
+}
+
+// The pixels of rect: '.' transparent, 'r', 'g', 'b' pure red, green, blue.
+QStringList Picture(const QImage& image, const QRect& rect)
+{
+    QStringList picture;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        QString line;
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QRgb pixel = image.pixel(x, y);
+            line += qAlpha(pixel) == 0             ? '.'
+                    : pixel == qRgb(255, 0, 0) ? 'r'
+                    : pixel == qRgb(0, 255, 0) ? 'g'
+                    : pixel == qRgb(0, 0, 255) ? 'b'
+                                               : '?';
+        }
+        picture << line;
+    }
+    return picture;
 }
 
 } // namespace
@@ -127,7 +159,7 @@ void HistoryChartTest::envelopeGivesTheExtremesOfAnyRun()
     QVERIFY(envelope.span(values, 9000, 13000).isEmpty());
 }
 
-void HistoryChartTest::envelopeStrokesKeepTheExtremesOfEveryColumn()
+void HistoryChartTest::envelopeColumnsKeepTheExtremesOfEveryColumn()
 {
     // One pixel a second, four rows a second from pixel 0; a NULL gap over pixel 3.
     const float null = std::numeric_limits<float>::quiet_NaN();
@@ -137,34 +169,140 @@ void HistoryChartTest::envelopeStrokesKeepTheExtremesOfEveryColumn()
     const std::vector<float> values{1, 8, 5, 4,  4, 5, 6, 4,  0, 9, 3, 7,  null, null, null, null,
                                     2, 2, 2, 2,  null, 6, null, null};
     const history::ValueEnvelope envelope(values);
+    using Column = std::tuple<double, float, float, float, float>; // x, first, last, low, high
+    std::vector<Column> found;
+    const auto collect = [&](const history::ColumnValues& c) { found.emplace_back(c.x, c.first, c.last, c.low, c.high); };
     history::PixelColumns columns;
     columns.groupWhole(times, 0, qsizetype(times.size()), 0, 0, 0.001, 0, 5);
-    std::vector<QLineF> strokes;
-    history::EnvelopeStrokes(columns, envelope, values, strokes);
-    QCOMPARE(strokes, (std::vector<QLineF>{{0, 1, 0, 8},    // column 0
-                                           {1, 4, 1, 6},    // column 1; the join 4 to 4 lies within both
-                                           {1, 4, 2, 0},    // 4 to 0 reaches below column 1
-                                           {2, 0, 2, 9},    // column 2
-                                           {2, 7, 4, 2},    // over the empty column 3
-                                           {4, 2, 5, 6}})); // column 4 is flat, column 5 one value
+    history::EnvelopeColumns(columns, envelope, values, collect);
+    QCOMPARE(found, (std::vector<Column>{{0, 1, 4, 1, 8},
+                                         {1, 4, 4, 4, 6},
+                                         {2, 0, 7, 0, 9},   // column 3 holds only NULLs
+                                         {4, 2, 2, 2, 2},
+                                         {5, 6, 6, 6, 6}}));
 
-    // Rows left and right of the columns keep their own x; a lone value is a stroke of no length.
+    // Rows left and right of the columns keep their own x.
     history::PixelColumns outside;
     outside.groupWhole(times, 0, qsizetype(times.size()), 0, 0, 0.001, 1, 3);
-    strokes.clear();
-    history::EnvelopeStrokes(outside, envelope, values, strokes);
-    QCOMPARE(strokes, (std::vector<QLineF>{{0.75, 1, 0.75, 8}, // rows 0-3, left of column 1
-                                           {0.75, 4, 1, 4},
-                                           {1, 4, 1, 6},
-                                           {1, 4, 2, 0},
-                                           {2, 0, 2, 9},
-                                           {2, 7, 4, 2},     // rows 16-23, right of column 3
-                                           {4, 2, 4, 6}}));
-    strokes.clear();
-    const std::vector<float> lone{null, null, null, null, null, 3, null, null, null, null, null, null,
-                                  null, null, null, null, null, null, null, null, null, null, null, null};
-    history::EnvelopeStrokes(columns, history::ValueEnvelope(lone), lone, strokes);
-    QCOMPARE(strokes, std::vector<QLineF>{QLineF(1, 3, 1, 3)});
+    found.clear();
+    history::EnvelopeColumns(outside, envelope, values, collect);
+    QCOMPARE(found, (std::vector<Column>{{0.75, 1, 4, 1, 8},   // rows 0-3, left of column 1
+                                         {1, 4, 4, 4, 6},
+                                         {2, 0, 7, 0, 9},
+                                         {4, 2, 6, 2, 6}}));  // rows 16-23, right of column 3
+}
+
+void HistoryChartTest::envelopeColumnsOfManyRowsMoveEdgesByHalfABlockAtMost()
+{
+    // Noise with NULL runs, 20 to 150 rows a column, a gap of empty columns among them.
+    constexpr qsizetype Half = history::ValueEnvelope::BlockRows / 2;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> noise(-50, 50);
+    std::uniform_int_distribution<int> rowsPerColumn(20, 150);
+    const float null = std::numeric_limits<float>::quiet_NaN();
+    std::vector<qint64> times;
+    std::vector<qsizetype> columnStarts; // the row where each column starts
+    for (int column = 0; column < 400; ++column) {
+        if (column >= 200 && column < 205)
+            continue;
+        columnStarts.push_back(qsizetype(times.size()));
+        const int rows = rowsPerColumn(random);
+        for (int row = 0; row < rows; ++row)
+            times.push_back(qint64(column) * 1000 + qint64(row) * 1000 / rows);
+    }
+    std::vector<float> values(times.size());
+    for (std::size_t row = 0; row < values.size(); ++row)
+        values[row] = row % 97 < 3 || (row >= 5000 && row < 5100) ? null : noise(random);
+    history::PixelColumns columns;
+    columns.groupWhole(times, 0, qsizetype(times.size()), 0, 0, 0.001, 0, 399);
+    const auto brute = [&](qsizetype begin, qsizetype end) {
+        history::ValueEnvelope::Span span;
+        for (qsizetype row = std::max<qsizetype>(begin, 0); row < std::min(end, qsizetype(values.size())); ++row)
+            span.add(values[std::size_t(row)]);
+        return span;
+    };
+    history::ValueEnvelope::Span all;
+    history::EnvelopeColumns(columns, history::ValueEnvelope(values), values, [&](const history::ColumnValues& c) {
+        const auto index = std::size_t(std::lower_bound(columnStarts.begin(), columnStarts.end(),
+                                                        qsizetype(c.x) * 1000, [&](qsizetype row, qint64 time) {
+                                                            return times[std::size_t(row)] < time;
+                                                        })
+                                       - columnStarts.begin());
+        const qsizetype begin = columnStarts[index];
+        const qsizetype end = index + 1 < columnStarts.size() ? columnStarts[index + 1] : qsizetype(times.size());
+        // Within the column's rows widened by half a block each side, and covering its rows
+        // narrowed by as much.
+        const history::ValueEnvelope::Span wide = brute(begin - Half, end + Half);
+        const history::ValueEnvelope::Span narrow = brute(begin + Half, end - Half);
+        QVERIFY(c.low >= wide.low && c.high <= wide.high);
+        QVERIFY(narrow.isEmpty() || (c.low <= narrow.low && c.high >= narrow.high));
+        all.add(history::ValueEnvelope::Span{c.low, c.high});
+    });
+    // Every value lies in some column.
+    const history::ValueEnvelope::Span expected = brute(0, qsizetype(values.size()));
+    QCOMPARE(all.low, expected.low);
+    QCOMPARE(all.high, expected.high);
+}
+
+void HistoryChartTest::columnPenDrawsAsAnAliasedLine()
+{
+    // An area of 8 x 10 pixels at (10, 20) of the painter, where nothing else is drawn.
+    history::ColumnCanvas canvas;
+    canvas.open(QRect(10, 20, 8, 10));
+    {
+        history::ColumnPen red(canvas, qRgb(255, 0, 0));
+        red.add(-1e12, 25, 25, 25, 25);      // far left: only the line into the area shows
+        red.add(10, 21, 24, 21, 25);         // column 0, rows 1-5
+        red.add(11, 28, 28, 28, 28);         // joined halfway (row 6), on to row 8
+        red.add(14, 22, 22, 22, 22);         // two columns on: a line
+        red.add(15, 0, 500, -1e300, 1e300);  // beyond the area both ways: the whole column
+        red.add(17, 29, 29, 29, 29);         // a steep line, seen only in its last column
+        red.finish();
+        history::ColumnPen blue(canvas, qRgb(0, 0, 255));
+        blue.add(10, 23, 23, 23, 23);        // a later series over an earlier one
+        blue.finish();
+    }
+    canvas.drawLine(QLineF(10, std::numeric_limits<double>::quiet_NaN(), 17, 20), qRgb(0, 255, 0)); // nothing
+    const QImage image = Drawn(canvas, QSize(30, 40));
+    QVERIFY(!canvas.isOpen());
+    QCOMPARE(Picture(image, QRect(10, 20, 8, 10)), (QStringList{"....rr..",
+                                                             "r...rr..",
+                                                             "r...rr..",
+                                                             "b..rrr..",
+                                                             "r..r.r..",
+                                                             "r.rr.r..",
+                                                             "rrr..r..",
+                                                             ".rr..r..",
+                                                             ".r...r..",
+                                                             ".....r.r"}));
+    int outside = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            outside += !QRect(10, 20, 8, 10).contains(x, y) && qAlpha(image.pixel(x, y)) != 0;
+    QCOMPARE(outside, 0);
+
+    // Columns whose first or last value was not read (NaN) are joined where their strokes
+    // lie nearest: apart, overlapping, and over a column without values.
+    const double unread = std::numeric_limits<double>::quiet_NaN();
+    canvas.open(QRect(0, 0, 6, 10));
+    {
+        history::ColumnPen green(canvas, qRgb(0, 255, 0));
+        green.add(0, 2, unread, 1, 3);
+        green.add(1, unread, unread, 7, 8);      // below: joined from row 3 to row 7
+        green.add(2, unread, 6, 4, 9);           // overlapping: nothing to join
+        green.add(4, unread, 2, 2, 2);           // a line from the last value to the nearest
+        green.finish();
+    }
+    QCOMPARE(Picture(Drawn(canvas, QSize(6, 10)), QRect(0, 0, 6, 10)), (QStringList{"......",
+                                                                                 "g.....",
+                                                                                 "g...g.",
+                                                                                 "g..gg.",
+                                                                                 "g.gg..",
+                                                                                 "gggg..",
+                                                                                 ".gg...",
+                                                                                 ".gg...",
+                                                                                 ".gg...",
+                                                                                 "..g..."}));
 }
 
 void HistoryChartTest::spikeAmongManyPointsIsDrawn_data()

@@ -50,13 +50,28 @@ QString DateFormat(const QLocale& locale)
 
 QString DateTimeText(const QDateTime& dateTime, const QLocale& locale)
 {
+    return DateTimeFormatter(locale).text(dateTime);
+}
+
+DateTimeFormatter::DateTimeFormatter(const QLocale& locale)
+    : m_locale(locale)
+    , m_dateFormat(DateFormat(locale))
+    , m_timeFormat(TimeFormat(locale))
+{
+}
+
+QString DateTimeFormatter::text(const QDateTime& dateTime) const
+{
     const QDate date = dateTime.date();
     const QTime time = dateTime.time();
-    const QString timeText = time.isValid() ? locale.toString(time, TimeFormat(locale)) : QString();
+    const QString timeText = time.isValid() ? m_locale.toString(time, m_timeFormat) : QString();
     if (!date.isValid())
         return timeText;
-    const QString dateText = locale.toString(date, DateFormat(locale));
-    return time == QTime(0, 0) ? dateText : dateText + u' ' + timeText;
+    if (date != m_lastDate) {
+        m_lastDateText = m_locale.toString(date, m_dateFormat);
+        m_lastDate = date;
+    }
+    return time == QTime(0, 0) ? m_lastDateText : m_lastDateText + u' ' + timeText;
 }
 
 QDateTime ParseDateTimeText(const QString& text, const QLocale& locale)

@@ -121,19 +121,35 @@ void ChannelSeries::draw(QCPPainter* painter)
             painter->drawPolyline(polyline.data(), int(polyline.size()));
         return;
     }
-    std::vector<QLineF> strokes;
     if (right > left && double(end - begin) > right - left) {
+        // More points than columns: drawn without anti-aliasing into the chart's column
+        // canvas, or into one of its own shown at once.
         if (!m_envelope)
             m_envelope.emplace(values);
         m_columns->groupWhole(times, begin, end, left, startMilliseconds, pixelsPerMillisecond, int(std::floor(left)),
                               int(std::floor(right)));
-        EnvelopeStrokes(*m_columns, *m_envelope, values, strokes);
-        painter->setAntialiasing(false);
-    } else {
-        m_columns->group(times, begin, end, left, startMilliseconds, pixelsPerMillisecond);
-        ColumnStrokes(*m_columns, values, strokes);
-        applyDefaultAntialiasingHint(painter);
+        ColumnCanvas own;
+        ColumnCanvas& canvas = m_canvas ? *m_canvas : own;
+        canvas.open(clipRect());
+        ColumnPen pen(canvas, mPen.color().rgba());
+        int columns = 0;
+        ColumnValues lastColumn{};
+        EnvelopeColumns(*m_columns, *m_envelope, values, [&](const ColumnValues& column) {
+            pen.add(column.x, toPixel(column.first), toPixel(column.last), toPixel(column.low), toPixel(column.high));
+            lastColumn = column;
+            ++columns;
+        });
+        pen.finish();
+        if (columns == 1 && lastColumn.low == lastColumn.high)
+            drawMark(painter, QPointF(lastColumn.x, toPixel(lastColumn.low)));
+        if (!m_canvas)
+            canvas.drawInto(*painter);
+        return;
     }
+    std::vector<QLineF> strokes;
+    m_columns->group(times, begin, end, left, startMilliseconds, pixelsPerMillisecond);
+    ColumnStrokes(*m_columns, values, strokes);
+    applyDefaultAntialiasingHint(painter);
     for (QLineF& stroke : strokes)
         stroke.setLine(stroke.x1(), toPixel(stroke.y1()), stroke.x2(), toPixel(stroke.y2()));
     if (strokes.size() == 1 && strokes.front().p1() == strokes.front().p2())

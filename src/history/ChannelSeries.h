@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/ColumnCanvas.h"
 #include "history/PixelColumns.h"
 #include "history/ValueEnvelope.h"
 
@@ -16,10 +17,11 @@ class MeasurementStore;
 // chart holds no copy of the points. NULL values are passed over, so the line joins the
 // values on either side; a series of one point shows it as a dot. Drawn per pixel column,
 // so that no peak is lost: on screen by ColumnStrokes, or where the points outnumber the
-// columns by EnvelopeStrokes without anti-aliasing (at that density it looks the same),
-// reading each column's extremes from an envelope made at the first such frame of a fetch,
-// so that a frame costs the same however many rows the fetch holds; into a vector drawing by
-// ColumnPolyline. Nothing of a frame is kept for the next.
+// columns without anti-aliasing (at that density it looks the same) by a ColumnPen into the
+// chart's column canvas (or one of its own), each column's extremes read by EnvelopeColumns
+// from an envelope made at the first such frame of a fetch, so that a frame costs the same
+// however many rows the fetch holds; into a vector drawing by ColumnPolyline. Nothing of a
+// frame is kept for the next.
 class ChannelSeries final : public QCPAbstractPlottable {
     Q_OBJECT
 public:
@@ -29,6 +31,8 @@ public:
     void setSource(std::shared_ptr<const MeasurementStore> store, quint32 channel);
     // The grouping of rows into pixel columns, shared by the series of one chart.
     void setPixelColumns(std::shared_ptr<PixelColumns> columns) { m_columns = std::move(columns); }
+    // The picture that the chart's dense series are drawn into; none: through the painter.
+    void setCanvas(std::shared_ptr<ColumnCanvas> canvas) { m_canvas = std::move(canvas); }
     const std::shared_ptr<const MeasurementStore>& store() const { return m_store; }
     quint32 channel() const { return m_channel; }
     bool hasPoints() const;
@@ -51,6 +55,7 @@ private:
     std::shared_ptr<const MeasurementStore> m_store;
     quint32 m_channel = 0;
     std::shared_ptr<PixelColumns> m_columns = std::make_shared<PixelColumns>();
+    std::shared_ptr<ColumnCanvas> m_canvas;
     std::optional<ValueEnvelope> m_envelope; // of the channel's values in m_store
 
 };

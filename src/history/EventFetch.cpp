@@ -47,10 +47,11 @@ void EventFetch::read(const std::function<void()>& beforeRow, EventRows& rows)
         const int index = m_columns[column];
         return m_query.isNull(index) ? NullText : m_query.text(index);
     };
+    const common::DateTimeFormatter dateTimes;
     for (; !m_query.eof(); m_query.next()) {
         beforeRow();
         const int time = m_columns[Time];
-        const QString timeText = m_query.isNull(time) ? NullText : common::DateTimeText(m_query.toDateTime(time));
+        const QString timeText = m_query.isNull(time) ? NullText : dateTimes.text(m_query.toDateTime(time));
         const int type = m_columns[Type];
         const QString typeText = m_query.isNull(type) ? NullText
                                  : m_query.raw(type) == "0" ? QStringLiteral("WYDARZENIE")

@@ -22,7 +22,7 @@ QString MeasurementCells::cellText(int column, int row) const
     if (storeRow < 0 || storeRow >= m_store->rowCount())
         return {};
     if (column == 0)
-        return common::DateTimeText(m_store->rowDateTime(storeRow));
+        return m_dateTimes.text(m_store->rowDateTime(storeRow));
     const auto channel = quint32((column - 1) / 2);
     if (channel >= m_store->channelCount())
         return {};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/DateTimeText.h"
 #include "common/ValueText.h"
 #include "history/FetchResult.h"
 #include "history/StringGrid.h"
@@ -28,6 +29,7 @@ private:
     std::shared_ptr<const MeasurementStore> m_store;
     std::vector<qint32> m_decimals; // DOT per channel, as at the fetch
     common::FixedPointFormat m_format;
+    common::DateTimeFormatter m_dateTimes;
 };
 
 // The event grid's cells: the texts of the fetched events, five per row.

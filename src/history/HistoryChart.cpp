@@ -27,6 +27,9 @@ HistoryChart::HistoryChart(QWidget* parent)
     legend->setVisible(false);
     setAutoAddPlottableToLegend(false);
     setInteractions({});
+    // The dense series' picture is shown on a layer of its own right above theirs.
+    addLayer(QStringLiteral("columnCanvas"), layer(QStringLiteral("main")), QCustomPlot::limAbove);
+    new ColumnCanvasLayer(this, QStringLiteral("columnCanvas"), m_canvas);
 }
 
 void HistoryChart::setDateTimeFormat(const QString& format)
@@ -64,6 +67,7 @@ ChannelSeries* HistoryChart::addSeries(const QString& name, const QString& title
 {
     auto* series = new ChannelSeries(xAxis, yAxis);
     series->setPixelColumns(m_pixelColumns);
+    series->setCanvas(m_canvas);
     series->setObjectName(name);
     series->setName(title);
     series->setPen(QPen(colour, 1));

@@ -67,6 +67,7 @@ private:
     QSharedPointer<QCPAxisTickerDateTime> m_ticker;
     std::vector<ChannelSeries*> m_series; // in channel order; the chart owns them
     std::shared_ptr<PixelColumns> m_pixelColumns = std::make_shared<PixelColumns>();
+    std::shared_ptr<ColumnCanvas> m_canvas = std::make_shared<ColumnCanvas>();
     std::optional<AxisRange> m_fixedLeftRange;
 };
 

@@ -134,47 +134,6 @@ void ColumnStrokes(const PixelColumns& columns, std::span<const float> values, s
                              values[std::size_t(previous->last)]);
 }
 
-void EnvelopeStrokes(const PixelColumns& columns, const ValueEnvelope& envelope, std::span<const float> values,
-                     std::vector<QLineF>& strokes)
-{
-    struct Column {
-        double x;
-        float first, last;
-        ValueEnvelope::Span span;
-    };
-    const std::size_t before = strokes.size();
-    std::optional<Column> previous;
-    const std::span<const PixelColumns::Run> runs = columns.runs();
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        const ValueEnvelope::Span span = envelope.span(values, runs[i].begin, runs[i].end);
-        if (span.isEmpty())
-            continue;
-        qsizetype first = runs[i].begin;
-        while (MeasurementStore::isNull(values[std::size_t(first)]))
-            ++first;
-        qsizetype last = runs[i].end - 1;
-        while (MeasurementStore::isNull(values[std::size_t(last)]))
-            --last;
-        const Column column{columns.runX(i), values[std::size_t(first)], values[std::size_t(last)], span};
-        if (previous) {
-            // As in ColumnStrokes: a join within both neighbours' strokes adds no pixel.
-            const float from = previous->last;
-            const float to = column.first;
-            const bool covered = column.x == previous->x + 1 && previous->span.low < previous->span.high
-                                 && span.low < span.high && std::min(from, to) >= std::max(previous->span.low, span.low)
-                                 && std::max(from, to) <= std::min(previous->span.high, span.high);
-            if (!covered)
-                strokes.emplace_back(previous->x, from, column.x, to);
-        }
-        if (span.low < span.high)
-            strokes.emplace_back(column.x, span.low, column.x, span.high);
-        previous = column;
-    }
-    // A lone value is a stroke of no length.
-    if (strokes.size() == before && previous)
-        strokes.emplace_back(previous->x, previous->last, previous->x, previous->last);
-}
-
 void ColumnPolyline(const PixelColumns& columns, std::span<const float> values, std::vector<QPointF>& points)
 {
     const auto add = [&](qsizetype row) {

@@ -1,13 +1,16 @@
 #pragma once
 
+#include "history/MeasurementStore.h"
+#include "history/ValueEnvelope.h"
+
 #include <QLineF>
 #include <QPointF>
+#include <limits>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace history {
-
-class ValueEnvelope;
 
 // The rows of a fetch grouped by the pixel column that their time falls in, for one view of
 // the time axis. Every series of a chart shares it, so it is worked out once a frame.
@@ -69,12 +72,57 @@ void ColumnStrokes(const PixelColumns& columns, std::span<const float> values, s
 // the last point. x is in pixels, y the value itself.
 void ColumnPolyline(const PixelColumns& columns, std::span<const float> values, std::vector<QPointF>& points);
 
-// The strokes of a series over the runs of groupWhole(), for drawing without anti-aliasing
-// where the points outnumber the pixel columns: in each column one vertical stroke from its
-// lowest to its highest value (read from envelope), and one from the last value of a
-// column to the first of the next unless both lie within both columns' strokes. No peak is
-// lost; the cost per column does not grow with the rows. x is in pixels, y the value itself.
-void EnvelopeStrokes(const PixelColumns& columns, const ValueEnvelope& envelope, std::span<const float> values,
-                     std::vector<QLineF>& strokes);
+// A column of a series over the runs of groupWhole(): its x in pixels and its first, last,
+// lowest and highest value. first (last) is NaN where the column meets the one before
+// (after) at a block edge: the join between two such columns is drawn from their spans.
+struct ColumnValues {
+    double x;
+    float first, last, low, high;
+};
+
+// Calls visit(ColumnValues) for every run of groupWhole() that holds a value, in order, the
+// extremes read from envelope: the cost per column does not grow with the rows. Where two
+// neighbouring pixel columns each hold a block of rows or more, the edge between them moves
+// to the nearest block edge, so that the envelope reads whole blocks only and no value at
+// the edge is read (each would wait for memory): the rows that change column lie within
+// half a block of the edge, less than half a column's time from it, and no value is lost.
+template <typename Visit>
+void EnvelopeColumns(const PixelColumns& columns, const ValueEnvelope& envelope, std::span<const float> values,
+                     Visit&& visit)
+{
+    const std::span<const PixelColumns::Run> runs = columns.runs();
+    constexpr qsizetype Block = ValueEnvelope::BlockRows;
+    constexpr float Unread = std::numeric_limits<float>::quiet_NaN();
+    const auto rowsOf = [&](std::size_t i) { return runs[i].end - runs[i].begin; };
+    const auto snapsAfter = [&](std::size_t i) {
+        return i + 1 < runs.size() && columns.runX(i + 1) == columns.runX(i) + 1 && rowsOf(i) >= Block
+               && rowsOf(i + 1) >= Block;
+    };
+    qsizetype begin = runs.empty() ? 0 : runs.front().begin;
+    bool snappedBefore = false;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        const bool snappedAfter = snapsAfter(i);
+        const qsizetype end = snappedAfter ? (runs[i].end + Block / 2) / Block * Block : runs[i].end;
+        const ValueEnvelope::Span span = envelope.span(values, begin, end);
+        qsizetype first = begin;
+        begin = end;
+        const bool edgeBefore = std::exchange(snappedBefore, snappedAfter);
+        if (span.isEmpty())
+            continue;
+        ColumnValues column{columns.runX(i), Unread, Unread, span.low, span.high};
+        if (!edgeBefore) {
+            while (MeasurementStore::isNull(values[std::size_t(first)]))
+                ++first;
+            column.first = values[std::size_t(first)];
+        }
+        if (!snappedAfter) {
+            qsizetype last = end - 1;
+            while (MeasurementStore::isNull(values[std::size_t(last)]))
+                --last;
+            column.last = values[std::size_t(last)];
+        }
+        visit(column);
+    }
+}
 
 } // namespace history

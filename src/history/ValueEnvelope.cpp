@@ -4,7 +4,7 @@ namespace history {
 
 namespace {
 
-constexpr qsizetype Fan = 32;
+constexpr qsizetype Fan = ValueEnvelope::BlockRows;
 
 } // namespace
 
@@ -29,6 +29,12 @@ ValueEnvelope::ValueEnvelope(std::span<const float> values)
 ValueEnvelope::Span ValueEnvelope::span(std::span<const float> values, qsizetype begin, qsizetype end) const
 {
     Span result;
+    // A run that cannot hold two whole blocks is read as it is: that is all a block would spare.
+    if (end - begin <= 2 * Fan) {
+        for (const float value : values.subspan(std::size_t(begin), std::size_t(end - begin)))
+            result.add(value);
+        return result;
+    }
     // Rows [begin, end) in items of size 1 (a value) up: the ragged ends at each size are
     // read item by item, the whole blocks between them one size up.
     qsizetype size = 1;
@@ -37,12 +43,14 @@ ValueEnvelope::Span ValueEnvelope::span(std::span<const float> values, qsizetype
         const qsizetype head = std::min((begin + blockSize - 1) / blockSize * blockSize, end);
         const qsizetype tail = std::max(end / blockSize * blockSize, head);
         const auto read = [&](qsizetype from, qsizetype to) {
-            for (qsizetype item = from / size; item < to / size; ++item) {
-                if (level == 0)
-                    result.add(values[std::size_t(item)]);
-                else
-                    result.add(m_levels[level - 1][std::size_t(item)]);
+            if (level == 0) {
+                for (qsizetype row = from; row < to; ++row)
+                    result.add(values[std::size_t(row)]);
+                return;
             }
+            const std::vector<Span>& blocks = m_levels[level - 1];
+            for (qsizetype item = from / size; item < to / size; ++item)
+                result.add(blocks[std::size_t(item)]);
         };
         if (level >= m_levels.size() || head >= tail) {
             read(begin, end);

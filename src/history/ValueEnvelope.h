@@ -30,6 +30,9 @@ public:
         }
     };
 
+    // The rows of the smallest block.
+    static constexpr qsizetype BlockRows = 32;
+
     ValueEnvelope() = default;
     explicit ValueEnvelope(std::span<const float> values);
 
