@@ -79,10 +79,10 @@ private slots:
         QCOMPARE(bytes, "x" + expected.toLatin1());
     }
 
-    // The fast formatters against the one that reads every digit of the exact expansion:
-    // random floats of every magnitude, values close below a rounding tie at 15 digits
-    // (3 * 2^-21 = 0.000001430511474609375 has 16), floats at and beside the ties of their
-    // decimals, and every number of decimals.
+    // The fast formatters (text and bytes) against the one that reads every digit of the
+    // exact expansion: random floats of every magnitude, values close below a rounding tie at
+    // 15 digits (3 * 2^-21 = 0.000001430511474609375 has 16), floats at and beside the ties of
+    // their decimals, and every number of decimals.
     void fixedPointTextAgreesWithTheExactExpansion()
     {
         const QLocale polish("pl_PL");
@@ -110,10 +110,12 @@ private slots:
         }
         for (const auto& [value, dot] : std::as_const(cases)) {
             const QString fast = format.text(value, dot);
+            char bytes[common::FixedPointFormat::MaxAsciiLength];
+            const QString ascii = QString::fromLatin1(bytes, format.writeAscii(bytes, value, dot) - bytes);
             const QString exact = common::ExactFixedPointText(value, dot, polish);
-            if (fast != exact)
-                QFAIL(qPrintable(QStringLiteral("%1 with %2 decimals: %3, exactly %4")
-                                     .arg(double(value), 0, 'g', 17).arg(dot).arg(fast, exact)));
+            if (fast != exact || ascii != exact)
+                QFAIL(qPrintable(QStringLiteral("%1 with %2 decimals: %3 (as bytes %4), exactly %5")
+                                     .arg(double(value), 0, 'g', 17).arg(dot).arg(fast, ascii, exact)));
         }
     }
 

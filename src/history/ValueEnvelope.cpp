@@ -29,8 +29,8 @@ ValueEnvelope::ValueEnvelope(std::span<const float> values)
 ValueEnvelope::Span ValueEnvelope::span(std::span<const float> values, qsizetype begin, qsizetype end) const
 {
     Span result;
-    // A run that cannot hold two whole blocks is read as it is: that is all a block would spare.
-    if (end - begin <= 2 * Fan) {
+    // A run that holds no whole block is read as it is.
+    if ((begin + Fan - 1) / Fan * Fan + Fan > end) {
         for (const float value : values.subspan(std::size_t(begin), std::size_t(end - begin)))
             result.add(value);
         return result;
