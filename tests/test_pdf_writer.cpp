@@ -336,8 +336,8 @@ private slots:
         writer.print(page);
         QString message;
         try {
-            const std::optional<FileSizeLimit> limit = fileTooLarge ? std::optional<FileSizeLimit>(std::in_place, 200)
-                                                                    : std::nullopt;
+            [[maybe_unused]] const std::optional<FileSizeLimit> limit
+                = fileTooLarge ? std::optional<FileSizeLimit>(std::in_place, 200) : std::nullopt;
             writer.endDoc();
         } catch (const FileError& error) {
             message = QString::fromStdString(error.what());
