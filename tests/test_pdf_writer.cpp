@@ -148,6 +148,8 @@ private slots:
         QCOMPARE(PdfReadBack::text(pdf).split('\n', Qt::SkipEmptyParts),
                  QStringList({"Zażółć gęślą jaźń – 20 °C, 5 €", "Przepływ 12,5 m³/h, 4 kΩ, 3 µS", "Насос подачи воды",
                               "Pompa □, □ i □", "\f"}));
+        // Every face maps its codes back to the characters, so readers copy and search the text.
+        QCOMPARE(PdfReadBack::complaints(pdf), QString());
         QStringList faces;
         for (const PdfReadBack::FontEntry& font : PdfReadBack::fonts(pdf)) {
             // Embedded subsets are named with a tag, libharu adds the style: "HPDFAB+LiberationSans-Bold,Bold".

@@ -105,6 +105,11 @@ QString text(const QString& pdf)
     return QString::fromUtf8(Run("pdftotext", {"-enc", "UTF-8", pdf, "-"}));
 }
 
+QString complaints(const QString& pdf)
+{
+    return QString::fromUtf8(Start("pdftotext", {"-enc", "UTF-8", pdf, "-"}).errors).trimmed();
+}
+
 QList<Word> words(const QString& pdf)
 {
     const QString html = QString::fromUtf8(Run("pdftotext", {"-enc", "UTF-8", "-bbox", pdf, "-"}));

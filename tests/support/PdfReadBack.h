@@ -32,6 +32,7 @@ struct ImageEntry {
 };
 
 QString text(const QString& pdf);                // pdftotext, in reading order
+QString complaints(const QString& pdf);          // what pdftotext says of the file: nothing when sound
 QList<Word> words(const QString& pdf);           // pdftotext -bbox
 QMap<QString, QString> info(const QString& pdf); // pdfinfo, "Key: value" lines
 QList<FontEntry> fonts(const QString& pdf);      // pdffonts

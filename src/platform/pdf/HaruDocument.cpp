@@ -36,6 +36,28 @@ QByteArray PackedRows(const QImage& rgb)
     return pixels;
 }
 
+// A ToUnicode CMap that maps every two-byte code to the UTF-16 unit of the same value (the
+// surrogates excepted), in ranges that differ in their last byte only, at most 100 a block.
+QByteArray IdentityToUnicodeCMap()
+{
+    QList<QByteArray> ranges;
+    for (int high = 0; high <= 0xFF; ++high) {
+        if (high >= 0xD8 && high <= 0xDF)
+            continue;
+        const QByteArray start = QByteArray::number(high, 16).rightJustified(2, '0').toUpper() + "00";
+        ranges.append('<' + start + "> <" + start.left(2) + "FF> <" + start + '>');
+    }
+    QByteArray cmap = "/CIDInit /ProcSet findresource begin\n12 dict begin\nbegincmap\n"
+                      "/CIDSystemInfo << /Registry (Adobe) /Ordering (UCS) /Supplement 0 >> def\n"
+                      "/CMapName /Adobe-Identity-UCS def\n/CMapType 2 def\n"
+                      "1 begincodespacerange\n<0000> <FFFF>\nendcodespacerange\n";
+    for (qsizetype block = 0; block < ranges.size(); block += 100) {
+        const QList<QByteArray> part = ranges.mid(block, 100);
+        cmap += QByteArray::number(part.size()) + " beginbfrange\n" + part.join('\n') + "\nendbfrange\n";
+    }
+    return cmap + "endcmap\nCMapName currentdict /CMap defineresource pop\nend\nend\n";
+}
+
 } // namespace
 
 HaruDocument::HaruDocument()
@@ -83,8 +105,27 @@ HPDF_Font HaruDocument::face(bool bold, bool italic)
         const char* name = HPDF_LoadTTFontFromFile(handle(), m_fonts.file(bold, italic).constData(), HPDF_TRUE);
         if (name)
             loaded = HPDF_GetFont(handle(), name, Encoding);
+        // libharu gives a face of its UTF-8 encoding that encoding's own CMap as /ToUnicode,
+        // which maps no code to a character: readers then copy or search the text wrongly.
+        if (loaded)
+            HPDF_Dict_Add(loaded, "ToUnicode", toUnicode());
     }
     return loaded;
+}
+
+HPDF_Dict HaruDocument::toUnicode()
+{
+    // The faces' codes are the characters' UTF-16 units themselves.
+    if (!m_toUnicode) {
+        m_toUnicode = HPDF_DictStream_New(handle()->mmgr, handle()->xref);
+        if (m_toUnicode) {
+            m_toUnicode->filter = HPDF_STREAM_FILTER_FLATE_DECODE;
+            const QByteArray cmap = IdentityToUnicodeCMap();
+            HPDF_Stream_Write(m_toUnicode->stream, reinterpret_cast<const HPDF_BYTE*>(cmap.constData()),
+                              HPDF_UINT(cmap.size()));
+        }
+    }
+    return m_toUnicode;
 }
 
 HPDF_Image HaruDocument::newImage(const QImage& image)

@@ -50,6 +50,8 @@ public:
 
 private:
     static void HPDF_STDCALL OnError(HPDF_STATUS number, HPDF_STATUS detail, void* document);
+    // The faces' map from their codes back to Unicode, one stream for the whole document.
+    HPDF_Dict toUnicode();
 
     struct HaruFree {
         void operator()(HPDF_Doc doc) const { HPDF_Free(doc); }
@@ -60,6 +62,7 @@ private:
     std::unique_ptr<std::remove_pointer_t<HPDF_Doc>, HaruFree> m_doc;
     const EmbeddedFonts& m_fonts;
     std::array<HPDF_Font, EmbeddedFonts::FaceCount> m_faces{};
+    HPDF_Dict m_toUnicode = nullptr; // owned by the document
     std::unordered_map<qint64, HPDF_Image> m_sharedImages;
 };
 
