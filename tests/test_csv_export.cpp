@@ -10,6 +10,7 @@
 #include "history/StringGrid.h"
 #include "history/HistoryView.h"
 #include "platform/os/Clock.h"
+#include "platform/os/Windows1250.h"
 
 #include <QDir>
 #include <QProcess>
@@ -28,6 +29,7 @@ private slots:
     void cleanup();
     void cellsAndLines();
     void measurementCellsFromTheStore();
+    void manyRowsAsTheGridShowsThem();
     void exportNamesBothFilesByTheClick_data();
     void exportNamesBothFilesByTheClick();
     void unwritableFileLosesNothing();
@@ -103,6 +105,42 @@ void CsvExportTest::measurementCellsFromTheStore()
                                 "\"28.03.2021 03:00:00\";\"- \";\"- \";\"- \";\"\";\r\n";
     QCOMPARE(SavedBytes(grid), expected);
     QCOMPARE(grid.cell(3, 1), QStringLiteral("-0,13"));
+}
+
+void CsvExportTest::manyRowsAsTheGridShowsThem()
+{
+    // Rows are formatted in blocks on several threads: every line of a grid of many blocks,
+    // one of them holding a cell whose text was set over the store's, is the grid's own text
+    // in order.
+    constexpr quint32 Channels = 3;
+    constexpr int Rows = 1000;
+    auto store = std::make_shared<history::MeasurementStore>(Channels);
+    for (int row = 0; row < Rows; ++row) {
+        store->appendRow(QDateTime(QDate(2021, 10, 31), QTime(0, 0), Qt::UTC).addSecs(row * 9));
+        for (quint32 channel = 0; channel < Channels; ++channel) {
+            if ((row + int(channel)) % 7 == 0)
+                continue; // NULL
+            store->setValue(channel, float((row - 500) * 1.37 * std::pow(10.0, 3 - 3 * double(channel))));
+            store->setAlarm(channel, quint8((row + int(channel)) % 6));
+        }
+    }
+    history::StringGrid grid;
+    grid.setColCount(int(1 + 2 * Channels));
+    grid.setRowCount(Rows + 1);
+    grid.setFixedRows(1);
+    grid.setFixedCols(1);
+    grid.cells().setCellSource(std::make_shared<history::MeasurementCells>(store, std::vector<qint32>{0, 2, 9}));
+    grid.setCell(3, 700, QStringLiteral("Uwaga \"ręcznie\""));
+    QByteArray expected;
+    for (int row = 0; row <= Rows; ++row) {
+        for (int column = 0; column < grid.colCount(); ++column)
+            expected += '"' + os::Windows1250().encode(grid.cell(column, row).replace("\"", "\"\"")) + "\";";
+        expected += "\r\n";
+    }
+    const QByteArray saved = SavedBytes(grid);
+    QCOMPARE(saved.count('\n'), Rows + 1);
+    QVERIFY(saved.contains("\"Uwaga \"\"r\xea" "cznie\"\"\";"));
+    QCOMPARE(saved, expected);
 }
 
 void CsvExportTest::exportNamesBothFilesByTheClick_data()

@@ -67,6 +67,7 @@ QString DateTimeFormatter::text(const QDateTime& dateTime) const
     const QString timeText = time.isValid() ? m_locale.toString(time, m_timeFormat) : QString();
     if (!date.isValid())
         return timeText;
+    const std::scoped_lock lock(m_lastDateLock);
     if (date != m_lastDate) {
         m_lastDateText = m_locale.toString(date, m_dateFormat);
         m_lastDate = date;

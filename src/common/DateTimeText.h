@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <mutex>
 
 namespace common {
 
@@ -25,7 +26,8 @@ QString DateFormat(const QLocale& locale = QLocale());
 QString DateTimeText(const QDateTime& dateTime, const QLocale& locale = QLocale());
 
 // DateTimeText with the locale's formats worked out once, for the texts of many rows: a
-// fetch's rows, a CSV file's lines. The last date's text is kept, since rows run in order.
+// fetch's rows, a CSV file's lines. The last date's text is kept, since rows run in order;
+// threads that format rows at once share it under a lock.
 class DateTimeFormatter {
 public:
     explicit DateTimeFormatter(const QLocale& locale = QLocale());
@@ -35,6 +37,7 @@ private:
     QLocale m_locale;
     QString m_dateFormat;
     QString m_timeFormat;
+    mutable std::mutex m_lastDateLock;
     mutable QDate m_lastDate;
     mutable QString m_lastDateText;
 };

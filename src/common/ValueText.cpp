@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -130,16 +131,6 @@ void AppendGeneral(ValueChars& out, float value, int decimals)
 
 using Wide = unsigned __int128;
 
-constexpr std::array<quint64, 20> PowersOfTen = [] {
-    std::array<quint64, 20> powers{};
-    quint64 power = 1;
-    for (quint64& entry : powers) {
-        entry = power;
-        power *= 10;
-    }
-    return powers;
-}();
-
 constexpr int MaxFastScale = 27; // 10^27 times a 24-bit mantissa stays below 2^114
 
 Wide PowerOfTen(int exponent)
@@ -216,36 +207,11 @@ void AppendPadded(ValueChars& out, bool negative, std::string_view digits, int d
     AppendFixed(out, negative, digits, decimals);
 }
 
-// The usual measurement, below 10^9 in units of its last decimal: the value times
-// 10^decimals is an exact binary fraction in 64 bits, rounded half away from zero once.
-// Rounding to 15 significant digits first could only change that for a fraction less than
-// 10^-6 below one half; such a value is left to the other paths.
 bool AppendShort(ValueChars& out, float value, int decimals)
 {
-    static constexpr float Limits[] = {1e9f, 1e8f, 1e7f, 1e6f, 1e5f, 1e4f, 1e3f, 1e2f, 1e1f, 1e0f};
-    if (decimals >= int(std::size(Limits)))
+    quint32 units = 0;
+    if (!ShortFixedPoint::units(value, decimals, units))
         return false;
-    const float magnitude = std::fabs(value);
-    if (!(magnitude < Limits[decimals]))
-        return false;
-    const auto bits = std::bit_cast<quint32>(magnitude);
-    const int biasedExponent = int(bits >> 23);
-    const quint64 mantissa = biasedExponent ? (bits & 0x7FFFFFu) | 0x800000u : (bits & 0x7FFFFFu);
-    const int exponent = biasedExponent ? biasedExponent - 150 : -149; // magnitude = mantissa * 2^exponent
-    const quint64 scaled = mantissa * PowersOfTen[std::size_t(decimals)]; // below 2^24 * 10^9 < 2^54
-    quint64 units = 0;
-    if (exponent >= 0) {
-        units = scaled << exponent; // below 10^9 * 10^9
-    } else if (const int shift = -exponent; shift < 64) {
-        // Beyond 63 bits the value is below 2^-10 units: zero, and far from one half.
-        const quint64 half = quint64(1) << (shift - 1);
-        const quint64 fraction = scaled & ((half << 1) - 1);
-        units = scaled >> shift;
-        if (fraction >= half)
-            ++units;
-        else if (half - fraction < (half >> 19))
-            return false;
-    }
     char buffer[24];
     AppendPadded(out, std::signbit(value), DigitsOf(units, buffer), decimals);
     return true;
@@ -322,7 +288,7 @@ void FixedPointFormat::appendAscii(QByteArray& out, float value, int dot) const
     out.append(chars, writeAscii(chars, value, dot) - chars);
 }
 
-char* FixedPointFormat::writeAscii(char* out, float value, int dot) const
+char* FixedPointFormat::writeAsciiOtherwise(char* out, float value, int dot) const
 {
     const ValueChars chars = Format(value, dot);
     static_assert(std::tuple_size_v<decltype(chars.chars)> <= MaxAsciiLength);

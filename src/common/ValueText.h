@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ShortFixedPoint.h"
+
 #include <QByteArray>
 #include <QLocale>
 #include <QString>
@@ -29,9 +31,16 @@ public:
     // The same bytes written at out, for writers that keep their own room (at least
     // MaxAsciiLength bytes); returns the end of what was written.
     static constexpr int MaxAsciiLength = 48;
-    char* writeAscii(char* out, float value, int dot) const;
+    static_assert(MaxAsciiLength >= ShortFixedPoint::Room);
+    char* writeAscii(char* out, float value, int dot) const
+    {
+        char* const end = ShortFixedPoint::write(out, value, dot, m_asciiSeparator);
+        return end ? end : writeAsciiOtherwise(out, value, dot);
+    }
 
 private:
+    char* writeAsciiOtherwise(char* out, float value, int dot) const;
+
     QString m_separator;
     char m_asciiSeparator = 0;
 };

@@ -4,6 +4,9 @@
 #include "db/Alarm.h"
 #include "history/MeasurementStore.h"
 
+#include <array>
+#include <cstring>
+
 namespace history {
 
 namespace {
@@ -57,34 +60,104 @@ bool MeasurementCells::appendAsciiCellText(int column, int row, QByteArray& out)
     return true;
 }
 
-bool MeasurementCells::appendAsciiRow(int row, int columnCount, QByteArrayView prefix, QByteArrayView suffix,
-                                      QByteArray& out) const
-{
-    const qsizetype storeRow = row - 1;
-    const quint32 channels = m_store->channelCount();
-    if (storeRow < 0 || storeRow >= m_store->rowCount() || columnCount != int(1 + 2 * channels)
-        || !m_format.hasAsciiSeparator())
-        return false;
-    // Room for the longest texts, written in place and cut to what was written: no append
-    // a cell.
-    const qsizetype start = out.size();
-    out.resize(start + qsizetype(channels) * 2 * (prefix.size() + common::FixedPointFormat::MaxAsciiLength + suffix.size()));
-    char* next = out.data() + start;
-    const auto put = [&next](const auto& bytes) { next = std::copy(bytes.begin(), bytes.end(), next); };
-    for (quint32 channel = 0; channel < channels; ++channel) {
-        const float value = m_store->values(channel)[std::size_t(storeRow)];
-        put(prefix);
-        if (MeasurementStore::isNull(value))
-            put(NullText);
-        else
-            next = m_format.writeAscii(next, value, m_decimals[channel]);
-        put(suffix);
-        const quint8 alarm = m_store->alarms(channel)[std::size_t(storeRow)];
-        put(prefix);
-        put(alarm == MeasurementStore::NullAlarm ? NullText : db::AlarmMarkerOfCode(alarm));
-        put(suffix);
+namespace {
+
+// The short texts of the measurement cells, each between a prefix and a suffix, as fixed
+// 16-byte moves: the markers of every alarm code and the NULL mark, and the frame of a
+// value. Millions of cells are written this way.
+class CellFrames {
+public:
+    static constexpr qsizetype Room = 16;
+
+    CellFrames(QByteArrayView prefix, QByteArrayView suffix)
+        : m_prefixSize(prefix.size())
+        , m_suffixSize(suffix.size())
+    {
+        std::copy(prefix.begin(), prefix.end(), m_prefix.begin());
+        std::copy(suffix.begin(), suffix.end(), m_suffix.begin());
+        const auto frame = [&](QLatin1String text) {
+            Field field{};
+            char* const end = std::copy(suffix.begin(), suffix.end(),
+                                        std::copy(text.begin(), text.end(),
+                                                  std::copy(prefix.begin(), prefix.end(), field.bytes.begin())));
+            field.size = end - field.bytes.begin();
+            return field;
+        };
+        m_null = frame(NullText);
+        for (std::size_t code = 0; code < m_alarms.size(); ++code)
+            m_alarms[code] = code == MeasurementStore::NullAlarm ? m_null : frame(db::AlarmMarkerOfCode(quint8(code)));
     }
-    out.resize(next - out.constData());
+
+    // At out, which has room for Room bytes beyond what it keeps.
+    char* null(char* out) const { return put(out, m_null); }
+    char* alarm(char* out, quint8 code) const { return put(out, m_alarms[code]); }
+    char* prefix(char* out) const
+    {
+        std::memcpy(out, m_prefix.data(), m_prefix.size());
+        return out + m_prefixSize;
+    }
+    char* suffix(char* out) const
+    {
+        std::memcpy(out, m_suffix.data(), m_suffix.size());
+        return out + m_suffixSize;
+    }
+
+private:
+    struct Field {
+        std::array<char, Room> bytes;
+        qsizetype size;
+    };
+    static char* put(char* out, const Field& field)
+    {
+        std::memcpy(out, field.bytes.data(), Room);
+        return out + field.size;
+    }
+
+    std::array<char, GridCellSource::MaxFrameBytes> m_prefix{};
+    std::array<char, GridCellSource::MaxFrameBytes> m_suffix{};
+    qsizetype m_prefixSize;
+    qsizetype m_suffixSize;
+    Field m_null;
+    std::array<Field, 256> m_alarms;
+};
+static_assert(2 * GridCellSource::MaxFrameBytes + 5 <= CellFrames::Room, "the longest marker with its frame");
+
+} // namespace
+
+bool MeasurementCells::appendAsciiRows(int firstRow, int columnCount, QByteArrayView prefix, QByteArrayView suffix,
+                                       std::span<QByteArray> rows) const
+{
+    const qsizetype first = firstRow - 1;
+    const quint32 channels = m_store->channelCount();
+    if (first < 0 || first + qsizetype(rows.size()) > m_store->rowCount() || columnCount != int(1 + 2 * channels)
+        || !m_format.hasAsciiSeparator() || prefix.size() > MaxFrameBytes || suffix.size() > MaxFrameBytes)
+        return false;
+    const CellFrames frames(prefix, suffix);
+    // Each row gets room for its longest texts, written in place and cut to what was
+    // written. The rows are filled channel by channel, so that each channel's values and
+    // alarms are read a cache line at a time rather than one row of every channel at a time.
+    const qsizetype longestRow = qsizetype(channels) * (2 * (prefix.size() + suffix.size()) + CellFrames::Room
+                                                        + common::FixedPointFormat::MaxAsciiLength);
+    std::vector<char*> next(rows.size());
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const qsizetype start = rows[row].size();
+        rows[row].resize(start + longestRow);
+        next[row] = rows[row].data() + start;
+    }
+    for (quint32 channel = 0; channel < channels; ++channel) {
+        const float* const values = m_store->values(channel).data() + first;
+        const quint8* const alarms = m_store->alarms(channel).data() + first;
+        const int dot = m_decimals[channel];
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            char* out = next[row];
+            const float value = values[row];
+            out = MeasurementStore::isNull(value) ? frames.null(out)
+                                                  : frames.suffix(m_format.writeAscii(frames.prefix(out), value, dot));
+            next[row] = frames.alarm(out, alarms[row]);
+        }
+    }
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        rows[row].resize(next[row] - rows[row].constData());
     return true;
 }
 

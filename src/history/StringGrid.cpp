@@ -66,18 +66,20 @@ bool StringGridModel::appendAsciiCell(int column, int row, QByteArray& out) cons
            && m_source->appendAsciiCellText(column, row, out);
 }
 
-bool StringGridModel::appendAsciiRow(int row, QByteArrayView prefix, QByteArrayView suffix, QByteArray& out) const
+bool StringGridModel::appendAsciiRows(int firstRow, QByteArrayView prefix, QByteArrayView suffix,
+                                      std::span<QByteArray> rows) const
 {
+    const int endRow = firstRow + int(rows.size());
     // A text set into a cell of the data rows overrides the source; such cells are few.
     const auto overridden = [&] {
         for (auto cell = m_cells.keyBegin(); cell != m_cells.keyEnd(); ++cell) {
-            if (int(*cell >> 32) == row)
+            if (const int row = int(*cell >> 32); row >= firstRow && row < endRow)
                 return true;
         }
         return false;
     };
-    return m_source && row >= 1 && row < m_rows && (m_cells.isEmpty() || !overridden())
-           && m_source->appendAsciiRow(row, m_cols, prefix, suffix, out);
+    return m_source && firstRow >= 1 && endRow <= m_rows && (m_cells.isEmpty() || !overridden())
+           && m_source->appendAsciiRows(firstRow, m_cols, prefix, suffix, rows);
 }
 
 void StringGridModel::setCell(int column, int row, const QString& text)

@@ -7,6 +7,7 @@
 class QWidget;
 #include <functional>
 #include <memory>
+#include <span>
 
 namespace history {
 
@@ -24,14 +25,17 @@ public:
         Q_UNUSED(column) Q_UNUSED(row) Q_UNUSED(out)
         return false;
     }
-    // For writers of whole grids: appends the texts of the row's cells in columns
-    // [1, columnCount), each between prefix and suffix, and returns true when the source
-    // gives every one of them as a number or marker in ASCII (texts that a file format need
-    // not escape); false (and nothing appended) otherwise.
-    virtual bool appendAsciiRow(int row, int columnCount, QByteArrayView prefix, QByteArrayView suffix,
-                                QByteArray& out) const
+    // For writers of whole grids: the texts of the cells in columns [1, columnCount) of the
+    // rows firstRow, firstRow + 1, ..., one row per element of rows, each text between prefix
+    // and suffix (each at most MaxFrameBytes), appended to that row's bytes. Returns true when
+    // the source gives every one of them as a number or marker in ASCII (texts that a file
+    // format need not escape); false (and nothing appended) otherwise. Safe to call from
+    // several threads at once.
+    static constexpr qsizetype MaxFrameBytes = 4;
+    virtual bool appendAsciiRows(int firstRow, int columnCount, QByteArrayView prefix, QByteArrayView suffix,
+                                 std::span<QByteArray> rows) const
     {
-        Q_UNUSED(row) Q_UNUSED(columnCount) Q_UNUSED(prefix) Q_UNUSED(suffix) Q_UNUSED(out)
+        Q_UNUSED(firstRow) Q_UNUSED(columnCount) Q_UNUSED(prefix) Q_UNUSED(suffix) Q_UNUSED(rows)
         return false;
     }
 };
@@ -57,9 +61,9 @@ public:
     // The cell's text appended as bytes when the source can give it as ASCII without making
     // a QString; false (nothing appended) when the caller must take cell() instead.
     bool appendAsciiCell(int column, int row, QByteArray& out) const;
-    // The cells of a data row after the first column the same way, all at once
-    // (GridCellSource::appendAsciiRow).
-    bool appendAsciiRow(int row, QByteArrayView prefix, QByteArrayView suffix, QByteArray& out) const;
+    // The cells of data rows after the first column the same way, all at once
+    // (GridCellSource::appendAsciiRows).
+    bool appendAsciiRows(int firstRow, QByteArrayView prefix, QByteArrayView suffix, std::span<QByteArray> rows) const;
     void setCell(int column, int row, const QString& text);
     // The data rows (all but the header row) show source's texts from now on.
     void setCellSource(std::shared_ptr<const GridCellSource> source);
