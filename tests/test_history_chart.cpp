@@ -20,6 +20,7 @@ private slots:
     void envelopeColumnsKeepTheExtremesOfEveryColumn();
     void envelopeColumnsOfManyRowsMoveEdgesByHalfABlockAtMost();
     void columnPenDrawsAsAnAliasedLine();
+    void deferredDrawingsKeepTheirOrder();
     void spikeAmongManyPointsIsDrawn_data();
     void spikeAmongManyPointsIsDrawn();
     void legendEntriesFitTheirNames();
@@ -303,6 +304,34 @@ void HistoryChartTest::columnPenDrawsAsAnAliasedLine()
                                                                                  ".gg...",
                                                                                  ".gg...",
                                                                                  "..g..."}));
+}
+
+void HistoryChartTest::deferredDrawingsKeepTheirOrder()
+{
+    // Many series' drawings are shared among the cores, each part into its own picture: the
+    // result is the pixels of drawing them one by one. Series i fills row i % 10 of every
+    // column and the whole of column i % 6, in red, green or blue by i % 3, so each pixel
+    // shows whichever series drew it last.
+    constexpr int Series = 500;
+    const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
+    history::ColumnCanvas canvas;
+    canvas.open(QRect(0, 0, 6, 10));
+    QStringList expected(10, QString(6, '.'));
+    for (int i = 0; i < Series; ++i) {
+        const QRgb colour = colours[i % 3];
+        canvas.defer([i, colour](history::ColumnCanvas& drawn) {
+            history::ColumnPen pen(drawn, colour);
+            for (int x = 0; x < 6; ++x)
+                pen.add(x, i % 10, i % 10, i % 10, i % 10);
+            pen.finish();
+            drawn.fillColumn(i % 6, 0, 9, qPremultiply(colour));
+        });
+        for (int x = 0; x < 6; ++x)
+            expected[i % 10][x] = "rgb"[i % 3];
+        for (int y = 0; y < 10; ++y)
+            expected[y][i % 6] = "rgb"[i % 3];
+    }
+    QCOMPARE(Picture(Drawn(canvas, QSize(6, 10)), QRect(0, 0, 6, 10)), expected);
 }
 
 void HistoryChartTest::spikeAmongManyPointsIsDrawn_data()

@@ -125,23 +125,33 @@ void ChannelSeries::draw(QCPPainter* painter)
         // More points than columns: drawn without anti-aliasing into the chart's column
         // canvas, or into one of its own shown at once.
         if (!m_envelope)
-            m_envelope.emplace(values);
+            m_envelope = std::make_shared<const ValueEnvelope>(values);
         m_columns->groupWhole(times, begin, end, left, startMilliseconds, pixelsPerMillisecond, int(std::floor(left)),
                               int(std::floor(right)));
+        // The columns are drawn when the canvas is drawn, after every series has grouped
+        // them for the same view; the drawing holds the store, the envelope and the grouping.
+        const auto drawColumns = [store = m_store, columns = m_columns, envelope = m_envelope, values, bottom,
+                                  lower = range.lower, pixelsPerUnit,
+                                  colour = mPen.color().rgba()](ColumnCanvas& canvas) {
+            const auto toPixel = [&](double value) { return bottom + (value - lower) * pixelsPerUnit; };
+            ColumnPen pen(canvas, colour);
+            EnvelopeColumns(*columns, *envelope, values, [&](const ColumnValues& column) {
+                pen.add(column.x, toPixel(column.first), toPixel(column.last), toPixel(column.low), toPixel(column.high));
+            });
+            pen.finish();
+        };
+        // A lone value (one column with a view's neighbours on either side at most) is a
+        // stroke of no length: a dot shows it.
+        if (m_columns->runs().size() <= 3) {
+            std::vector<ColumnValues> shown;
+            EnvelopeColumns(*m_columns, *m_envelope, values, [&](const ColumnValues& column) { shown.push_back(column); });
+            if (shown.size() == 1 && shown.front().low == shown.front().high)
+                drawMark(painter, QPointF(shown.front().x, toPixel(shown.front().low)));
+        }
         ColumnCanvas own;
         ColumnCanvas& canvas = m_canvas ? *m_canvas : own;
         canvas.open(clipRect());
-        ColumnPen pen(canvas, mPen.color().rgba());
-        int columns = 0;
-        ColumnValues lastColumn{};
-        EnvelopeColumns(*m_columns, *m_envelope, values, [&](const ColumnValues& column) {
-            pen.add(column.x, toPixel(column.first), toPixel(column.last), toPixel(column.low), toPixel(column.high));
-            lastColumn = column;
-            ++columns;
-        });
-        pen.finish();
-        if (columns == 1 && lastColumn.low == lastColumn.high)
-            drawMark(painter, QPointF(lastColumn.x, toPixel(lastColumn.low)));
+        canvas.defer(drawColumns);
         if (!m_canvas)
             canvas.drawInto(*painter);
         return;

@@ -5,7 +5,6 @@
 #include "history/ValueEnvelope.h"
 
 #include <memory>
-#include <optional>
 #include <qcustomplot.h>
 #include <vector>
 
@@ -56,7 +55,7 @@ private:
     quint32 m_channel = 0;
     std::shared_ptr<PixelColumns> m_columns = std::make_shared<PixelColumns>();
     std::shared_ptr<ColumnCanvas> m_canvas;
-    std::optional<ValueEnvelope> m_envelope; // of the channel's values in m_store
+    std::shared_ptr<const ValueEnvelope> m_envelope; // of the channel's values in m_store
 
 };
 

@@ -6,6 +6,7 @@
 #include <qcustomplot.h>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,7 +39,13 @@ public:
         quint32* const pixels = m_pixels + std::size_t(x) * m_columnStride;
         std::fill(pixels + pixelOf(top, 0, height - 1), pixels + pixelOf(bottom, 0, height - 1) + 1, pixel);
     }
-    // Draws the picture made since open() at its area and lets it go.
+    // A drawing into the picture, made when the picture is drawn, in the order deferred:
+    // many series' drawings are then shared among the cores, each core's part into a
+    // picture of its own, laid over each other in order (the same pixels as one by one).
+    using Drawing = std::function<void(ColumnCanvas&)>;
+    void defer(Drawing drawing) { m_deferred.push_back(std::move(drawing)); }
+    // Makes the deferred drawings, draws the picture made since open() at its area and lets
+    // it go.
     void drawInto(QPainter& painter);
 
     // The pixel of a coordinate, limited to [low, high] first (low >= -1), so that a point far
@@ -53,10 +60,15 @@ public:
     }
 
 private:
+    void makeDeferred();
+    // Lays the drawn pixels of a later picture of the same area over this one.
+    void cover(const ColumnCanvas& later);
+
     QRect m_area;
     QImage m_columns; // one line per column of the area, from the top down
     quint32* m_pixels = nullptr; // m_columns' pixels while a picture is open
     std::size_t m_columnStride = 0;
+    std::vector<Drawing> m_deferred;
 };
 
 // One series drawn into a canvas a pixel column at a time, left to right: each column a
