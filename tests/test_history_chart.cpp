@@ -312,7 +312,7 @@ void HistoryChartTest::deferredDrawingsKeepTheirOrder()
     // result is the pixels of drawing them one by one. Series i fills row i % 10 of every
     // column and the whole of column i % 6, in red, green or blue by i % 3, so each pixel
     // shows whichever series drew it last.
-    constexpr int Series = 500;
+    constexpr int Series = 1000;
     const QRgb colours[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)};
     history::ColumnCanvas canvas;
     canvas.open(QRect(0, 0, 6, 10));

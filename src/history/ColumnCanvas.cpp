@@ -47,12 +47,15 @@ void ColumnCanvas::drawLine(const QLineF& line, QRgb colour)
 
 void ColumnCanvas::makeDeferred()
 {
-    // A part of the drawings for each core, but no part smaller than a chart of a few dozen
-    // series: below that an extra picture costs more than it saves.
-    constexpr std::size_t LeastPerPart = 64;
+    // Two parts on two cores or more, each of a few hundred series at least: that keeps a
+    // frame of every series of the largest fetch well within a refresh, while the second
+    // picture (as large as the chart) stays small beside the fetch it shows.
+    constexpr std::size_t MostParts = 2;
+    constexpr std::size_t LeastPerPart = 256;
     const std::vector<Drawing> drawings = std::exchange(m_deferred, {});
-    const std::size_t parts = std::clamp<std::size_t>(std::min<std::size_t>(std::thread::hardware_concurrency(), 16),
-                                                      1, std::max<std::size_t>(drawings.size() / LeastPerPart, 1));
+    const std::size_t parts = std::clamp<std::size_t>(
+        std::min<std::size_t>(std::thread::hardware_concurrency(), MostParts), 1,
+        std::max<std::size_t>(drawings.size() / LeastPerPart, 1));
     const auto partBegin = [&](std::size_t part) { return drawings.begin() + std::ptrdiff_t(drawings.size() * part / parts); };
     const auto make = [&](std::size_t part, ColumnCanvas& canvas) {
         for (auto drawing = partBegin(part); drawing != partBegin(part + 1); ++drawing)
