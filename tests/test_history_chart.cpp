@@ -338,15 +338,20 @@ void HistoryChartTest::spikeAmongManyPointsIsDrawn_data()
 {
     QTest::addColumn<int>("rows");
     QTest::addColumn<int>("spike");
-    QTest::newRow("100,000 points") << 100000 << 61803;
-    QTest::newRow("1,000,000 points") << 1000000 << 618033;
+    // A few series are drawn through the painter, many into the chart's column canvas (the
+    // others here have no values).
+    QTest::addColumn<quint32>("channels");
+    QTest::newRow("100,000 points") << 100000 << 61803 << 1u;
+    QTest::newRow("100,000 points among 100 series") << 100000 << 61803 << 100u;
+    QTest::newRow("1,000,000 points") << 1000000 << 618033 << 1u;
 }
 
 void HistoryChartTest::spikeAmongManyPointsIsDrawn()
 {
     QFETCH(int, rows);
     QFETCH(int, spike);
-    auto store = std::make_shared<history::MeasurementStore>(1, rows);
+    QFETCH(quint32, channels);
+    auto store = std::make_shared<history::MeasurementStore>(channels, rows);
     const QDateTime start({2021, 10, 19}, {0, 0}, Qt::UTC);
     for (int row = 0; row < rows; ++row) {
         store->appendRow(start.addSecs(row));
@@ -354,7 +359,9 @@ void HistoryChartTest::spikeAmongManyPointsIsDrawn()
     }
     history::HistoryChart chart;
     chart.resize(868, 335);
-    chart.addSeries("ViewSeries_0000", "T1", Qt::red);
+    for (quint32 channel = 0; channel < channels; ++channel)
+        chart.addSeries("ViewSeries_" + QString::number(channel), "T1", Qt::red);
+    chart.setAllSeriesActive(true);
     chart.showFetch(store);
     QCOMPARE(chart.yAxis->range().upper, 100.0);
     const QImage image = chart.toPixmap(868, 335).toImage();

@@ -121,9 +121,10 @@ void ChannelSeries::draw(QCPPainter* painter)
             painter->drawPolyline(polyline.data(), int(polyline.size()));
         return;
     }
-    if (right > left && double(end - begin) > right - left) {
-        // More points than columns: drawn without anti-aliasing into the chart's column
-        // canvas, or into one of its own shown at once.
+    // More points than columns: drawn without anti-aliasing (at that density it looks the
+    // same), into the chart's column canvas when it has one for many series.
+    const bool dense = right > left && double(end - begin) > right - left;
+    if (dense && m_canvas) {
         if (!m_envelope)
             m_envelope = std::make_shared<const ValueEnvelope>(values);
         m_columns->groupWhole(times, begin, end, left, startMilliseconds, pixelsPerMillisecond, int(std::floor(left)),
@@ -148,18 +149,17 @@ void ChannelSeries::draw(QCPPainter* painter)
             if (shown.size() == 1 && shown.front().low == shown.front().high)
                 drawMark(painter, QPointF(shown.front().x, toPixel(shown.front().low)));
         }
-        ColumnCanvas own;
-        ColumnCanvas& canvas = m_canvas ? *m_canvas : own;
-        canvas.open(clipRect());
-        canvas.defer(drawColumns);
-        if (!m_canvas)
-            canvas.drawInto(*painter);
+        m_canvas->open(clipRect());
+        m_canvas->defer(drawColumns);
         return;
     }
     std::vector<QLineF> strokes;
     m_columns->group(times, begin, end, left, startMilliseconds, pixelsPerMillisecond);
     ColumnStrokes(*m_columns, values, strokes);
-    applyDefaultAntialiasingHint(painter);
+    if (dense)
+        painter->setAntialiasing(false);
+    else
+        applyDefaultAntialiasingHint(painter);
     for (QLineF& stroke : strokes)
         stroke.setLine(stroke.x1(), toPixel(stroke.y1()), stroke.x2(), toPixel(stroke.y2()));
     if (strokes.size() == 1 && strokes.front().p1() == strokes.front().p2())

@@ -5,6 +5,8 @@
 #include "db/ChannelTable.h"
 #include "history/WallClockTicker.h"
 
+#include <algorithm>
+
 namespace history {
 
 void ShowFixedRange(QCPAxis& axis, const AxisRange& range)
@@ -67,11 +69,11 @@ ChannelSeries* HistoryChart::addSeries(const QString& name, const QString& title
 {
     auto* series = new ChannelSeries(xAxis, yAxis);
     series->setPixelColumns(m_pixelColumns);
-    series->setCanvas(m_canvas);
     series->setObjectName(name);
     series->setName(title);
     series->setPen(QPen(colour, 1));
     m_series.push_back(series);
+    shareCanvasWhenMany();
     emit seriesListChanged();
     return series;
 }
@@ -150,8 +152,10 @@ bool HistoryChart::applyActive(int index, bool active)
 
 void HistoryChart::setSeriesActive(int index, bool active)
 {
-    if (applyActive(index, active))
+    if (applyActive(index, active)) {
+        shareCanvasWhenMany();
         fitValueAxis();
+    }
 }
 
 void HistoryChart::setAllSeriesActive(bool active)
@@ -159,8 +163,22 @@ void HistoryChart::setAllSeriesActive(bool active)
     bool changed = false;
     for (int i = 0; i < seriesCount(); ++i)
         changed |= applyActive(i, active);
-    if (changed)
+    if (changed) {
+        shareCanvasWhenMany();
         fitValueAxis();
+    }
+}
+
+void HistoryChart::shareCanvasWhenMany()
+{
+    // The column canvas pays for many series; a few are drawn through the painter, without
+    // the frame's picture of the whole plot area.
+    constexpr std::ptrdiff_t ManySeries = 64;
+    const bool many = std::count_if(m_series.begin(), m_series.end(), [](const ChannelSeries* series) {
+                          return series->visible();
+                      }) >= ManySeries;
+    for (ChannelSeries* series : m_series)
+        series->setCanvas(many ? m_canvas : nullptr);
 }
 
 void HistoryChart::fitValueAxis()

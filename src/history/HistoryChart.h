@@ -63,6 +63,7 @@ signals:
 private:
     bool applyActive(int index, bool active);
     void fitValueAxis();
+    void shareCanvasWhenMany();
 
     QSharedPointer<QCPAxisTickerDateTime> m_ticker;
     std::vector<ChannelSeries*> m_series; // in channel order; the chart owns them
