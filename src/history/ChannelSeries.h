@@ -15,12 +15,12 @@ class MeasurementStore;
 // One channel's curve in a chart, read straight from the store of the last fetch: the
 // chart holds no copy of the points. NULL values are passed over, so the line joins the
 // values on either side; a series of one point shows it as a dot. Drawn per pixel column,
-// so that no peak is lost: on screen by ColumnStrokes, or where the points outnumber the
-// columns without anti-aliasing (at that density it looks the same) by a ColumnPen into the
-// chart's column canvas (or one of its own), each column's extremes read by EnvelopeColumns
-// from an envelope made at the first such frame of a fetch, so that a frame costs the same
-// however many rows the fetch holds; into a vector drawing by ColumnPolyline. Nothing of a
-// frame is kept for the next.
+// so that no peak is lost: on screen by ColumnStrokes, without anti-aliasing where the
+// points outnumber the columns (at that density it looks the same); in a chart of many
+// series such a one by a ColumnPen into the chart's column canvas, each column's extremes
+// read by EnvelopeColumns from an envelope made at the first such frame of a fetch, so that
+// a frame costs the same however many rows the fetch holds; into a vector drawing by
+// ColumnPolyline. Nothing of a frame is kept for the next.
 class ChannelSeries final : public QCPAbstractPlottable {
     Q_OBJECT
 public:
@@ -30,7 +30,8 @@ public:
     void setSource(std::shared_ptr<const MeasurementStore> store, quint32 channel);
     // The grouping of rows into pixel columns, shared by the series of one chart.
     void setPixelColumns(std::shared_ptr<PixelColumns> columns) { m_columns = std::move(columns); }
-    // The picture that the chart's dense series are drawn into; none: through the painter.
+    // The picture that the chart's dense series are drawn into when it shows many; none:
+    // through the painter.
     void setCanvas(std::shared_ptr<ColumnCanvas> canvas) { m_canvas = std::move(canvas); }
     const std::shared_ptr<const MeasurementStore>& store() const { return m_store; }
     quint32 channel() const { return m_channel; }
