@@ -21,7 +21,10 @@ void MakeInOrder(int count, Make&& make, Consume&& consume)
 {
     if (count <= 0)
         return;
-    const int workers = std::clamp(int(std::thread::hardware_concurrency()), 1, std::min(count, 16));
+    // At most four: each worker's two blocks are held at once, and beyond four the writing
+    // thread, not the making, sets the pace.
+    constexpr int MostWorkers = 4;
+    const int workers = std::clamp(int(std::thread::hardware_concurrency()), 1, std::min(count, MostWorkers));
     struct Place {
         Block block;
         int made = -1; // the index of the block it holds, ready to consume; -1 while free
