@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QScopeGuard>
+
 #include <algorithm>
 #include <condition_variable>
 #include <exception>
@@ -35,6 +37,7 @@ void MakeInOrder(int count, Make&& make, Consume&& consume)
     bool stop = false;
     std::exception_ptr failure;
     const auto placeOf = [workers](int index) { return std::size_t(2 * (index % workers) + (index / workers) % 2); };
+    // Stops every thread; the first error given is the one rethrown.
     const auto fail = [&](std::exception_ptr error) {
         const std::scoped_lock lock(mutex);
         if (!failure)
@@ -48,17 +51,7 @@ void MakeInOrder(int count, Make&& make, Consume&& consume)
         // Declared after the threads, so it stops them before they are joined however this
         // scope ends (a thread that failed to start included): no worker then waits for a
         // consumer that has gone.
-        struct StopOnExit {
-            std::mutex& mutex;
-            bool& stop;
-            std::condition_variable& changed;
-            ~StopOnExit()
-            {
-                const std::scoped_lock lock(mutex);
-                stop = true;
-                changed.notify_all();
-            }
-        } const stopOnExit{mutex, stop, changed};
+        const auto stopOnExit = qScopeGuard([&] { fail(nullptr); });
         for (int worker = 0; worker < workers; ++worker) {
             threads.emplace_back([&, worker] {
                 try {

@@ -4,7 +4,6 @@
 #include <array>
 #include <bit>
 #include <charconv>
-#include <cstring>
 #include <cmath>
 #include <optional>
 #include <string>

@@ -17,8 +17,8 @@ namespace history {
 
 namespace {
 
-// Rows formatted and written together: about 600 kB of a grid of 1800 channels, which
-// stays in the core's cache until it is written.
+// Rows formatted and written together: about 2.4 MB of a grid of 1800 channels, which
+// stays in the processor's shared cache until it is written.
 constexpr int BlockRows = 128;
 
 [[noreturn]] void FailToWrite(const QString& path, const QFileDevice& file)

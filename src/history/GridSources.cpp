@@ -11,6 +11,12 @@ namespace history {
 
 namespace {
 const QLatin1String NullText("- ");
+
+// An alarm cell's text: the marker of its code, "- " for NULL.
+QLatin1String AlarmText(quint8 code)
+{
+    return code == MeasurementStore::NullAlarm ? NullText : db::AlarmMarkerOfCode(code);
+}
 } // namespace
 
 MeasurementCells::MeasurementCells(std::shared_ptr<const MeasurementStore> store, std::vector<qint32> decimals)
@@ -34,7 +40,7 @@ QString MeasurementCells::cellText(int column, int row) const
         return MeasurementStore::isNull(value) ? QString(NullText) : m_format.text(value, m_decimals[channel]);
     }
     const quint8 alarm = m_store->alarms(channel)[std::size_t(storeRow)];
-    return alarm == MeasurementStore::NullAlarm ? QString(NullText) : QString(db::AlarmMarkerOfCode(alarm));
+    return AlarmText(alarm);
 }
 
 bool MeasurementCells::appendAsciiCellText(int column, int row, QByteArray& out) const
@@ -56,7 +62,7 @@ bool MeasurementCells::appendAsciiCellText(int column, int row, QByteArray& out)
         return true;
     }
     const quint8 alarm = m_store->alarms(channel)[std::size_t(storeRow)];
-    out.append(alarm == MeasurementStore::NullAlarm ? NullText : db::AlarmMarkerOfCode(alarm));
+    out.append(AlarmText(alarm));
     return true;
 }
 
@@ -85,7 +91,7 @@ public:
         };
         m_null = frame(NullText);
         for (std::size_t code = 0; code < m_alarms.size(); ++code)
-            m_alarms[code] = code == MeasurementStore::NullAlarm ? m_null : frame(db::AlarmMarkerOfCode(quint8(code)));
+            m_alarms[code] = frame(AlarmText(quint8(code)));
     }
 
     // At out, which has room for Room bytes beyond what it keeps.

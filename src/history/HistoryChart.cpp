@@ -67,14 +67,20 @@ void HistoryChart::setLeftAxisRange(const std::optional<AxisRange>& range)
 
 ChannelSeries* HistoryChart::addSeries(const QString& name, const QString& title, const QColor& colour)
 {
+    ChannelSeries* const series = appendSeries(name, title, colour);
+    shareCanvasWhenMany();
+    emit seriesListChanged();
+    return series;
+}
+
+ChannelSeries* HistoryChart::appendSeries(const QString& name, const QString& title, const QColor& colour)
+{
     auto* series = new ChannelSeries(xAxis, yAxis);
     series->setPixelColumns(m_pixelColumns);
     series->setObjectName(name);
     series->setName(title);
     series->setPen(QPen(colour, 1));
     m_series.push_back(series);
-    shareCanvasWhenMany();
-    emit seriesListChanged();
     return series;
 }
 
@@ -84,8 +90,9 @@ void HistoryChart::setChannels(const db::ChannelTable& channels)
         removePlottable(series);
     m_series.clear();
     for (quint32 i = 0; i < channels.count; ++i)
-        addSeries(QStringLiteral("ViewSeries_") + common::ZeroPad(i, 4), channels.NAME[i],
-                  common::ColourFromBgr(quint32(channels.CH_C[i])));
+        appendSeries(QStringLiteral("ViewSeries_") + common::ZeroPad(i, 4), channels.NAME[i],
+                     common::ColourFromBgr(quint32(channels.CH_C[i])));
+    shareCanvasWhenMany();
     emit seriesListChanged();
 }
 

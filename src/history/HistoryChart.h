@@ -63,6 +63,8 @@ signals:
 private:
     bool applyActive(int index, bool active);
     void fitValueAxis();
+    // A series added without the notices that addSeries() gives.
+    ChannelSeries* appendSeries(const QString& name, const QString& title, const QColor& colour);
     void shareCanvasWhenMany();
 
     QSharedPointer<QCPAxisTickerDateTime> m_ticker;
