@@ -164,6 +164,53 @@ private slots:
         QCOMPARE(common::ParseDateTimeText(text, QLocale("pl_PL")), QDateTime(QDate(2021, 10, 19), QTime(8, 0, 5), Qt::UTC));
     }
 
+    // Where the formatter writes date-times from their numbers, it writes what QLocale writes
+    // with the same formats; elsewhere it leaves them to QLocale.
+    void numericDateTimesAsTheLocaleWritesThem_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<bool>("numeric");
+        for (const char* name : {"pl_PL", "de_DE", "en_GB", "fr_FR", "hu_HU", "sv_SE", "fi_FI", "nl_NL", "cs_CZ"})
+            QTest::newRow(name) << name << true;
+        // Month names, an AM/PM field, digits of its own.
+        for (const char* name : {"C", "en_US", "ar_EG", "ko_KR"})
+            QTest::newRow(name) << name << false;
+    }
+
+    void numericDateTimesAsTheLocaleWritesThem()
+    {
+        QFETCH(QString, locale);
+        QFETCH(bool, numeric);
+        const QLocale system(locale);
+        const common::DateTimeFormatter formatter(system);
+        for (const QDateTime& dateTime : {QDateTime(QDate(2026, 3, 29), QTime(2, 30, 0), Qt::UTC),
+                                          QDateTime(QDate(2021, 10, 9), QTime(8, 7, 5, 999), Qt::UTC),
+                                          QDateTime(QDate(1000, 1, 1), QTime(23, 59, 59), Qt::UTC),
+                                          QDateTime(QDate(9999, 12, 31), QTime(12, 0, 0), Qt::UTC),
+                                          QDateTime(QDate(2024, 2, 29), QTime(0, 0), Qt::UTC)}) {
+            QString expected = system.toString(dateTime.date(), common::DateFormat(system));
+            if (dateTime.time() != QTime(0, 0))
+                expected += u' ' + system.toString(dateTime.time(), common::TimeFormat(system));
+            QCOMPARE(formatter.text(dateTime), expected);
+            char bytes[common::DateTimeFormatter::MaxAsciiLength];
+            const char* const end = formatter.writeAscii(bytes, dateTime);
+            QCOMPARE(end != nullptr, numeric);
+            if (end)
+                QCOMPARE(QLatin1StringView(bytes, end - bytes), expected);
+            char* const fromNumber = formatter.writeAscii(bytes, dateTime.toMSecsSinceEpoch());
+            QCOMPARE(fromNumber != nullptr, numeric);
+            if (fromNumber)
+                QCOMPARE(QLatin1StringView(bytes, fromNumber - bytes), expected);
+        }
+        // A year that a four-digit field cannot hold is left to QLocale.
+        const QDateTime early(QDate(999, 5, 6), QTime(7, 8, 9), Qt::UTC);
+        char bytes[common::DateTimeFormatter::MaxAsciiLength];
+        QCOMPARE(formatter.writeAscii(bytes, early), nullptr);
+        QCOMPARE(formatter.writeAscii(bytes, early.toMSecsSinceEpoch()), nullptr);
+        QCOMPARE(formatter.text(early), system.toString(early.date(), common::DateFormat(system)) + u' '
+                                            + system.toString(early.time(), common::TimeFormat(system)));
+    }
+
     void parseRejectsOtherTexts_data()
     {
         QTest::addColumn<QString>("text");

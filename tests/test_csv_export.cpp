@@ -29,6 +29,7 @@ private slots:
     void cleanup();
     void cellsAndLines();
     void measurementCellsFromTheStore();
+    void manyRowsAsTheGridShowsThem_data();
     void manyRowsAsTheGridShowsThem();
     void exportNamesBothFilesByTheClick_data();
     void exportNamesBothFilesByTheClick();
@@ -107,13 +108,24 @@ void CsvExportTest::measurementCellsFromTheStore()
     QCOMPARE(grid.cell(3, 1), QStringLiteral("-0,13"));
 }
 
+void CsvExportTest::manyRowsAsTheGridShowsThem_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("date-times as numbers") << "pl_PL";
+    QTest::newRow("date-times with AM/PM") << "en_US";
+}
+
 void CsvExportTest::manyRowsAsTheGridShowsThem()
 {
     // Rows are formatted in blocks on several threads: every line of a grid of many blocks,
     // one of them holding a cell whose text was set over the store's, is the grid's own text
-    // in order.
+    // in order, whether the rows' date-times are written from their numbers or by QLocale.
+    QFETCH(QString, locale);
+    const QLocale previous;
+    QLocale::setDefault(QLocale(locale));
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
     constexpr quint32 Channels = 3;
-    constexpr int Rows = 1000;
+    constexpr int Rows = 5000;
     auto store = std::make_shared<history::MeasurementStore>(Channels);
     for (int row = 0; row < Rows; ++row) {
         store->appendRow(QDateTime(QDate(2021, 10, 31), QTime(0, 0), Qt::UTC).addSecs(row * 9));
@@ -130,7 +142,7 @@ void CsvExportTest::manyRowsAsTheGridShowsThem()
     grid.setFixedRows(1);
     grid.setFixedCols(1);
     grid.cells().setCellSource(std::make_shared<history::MeasurementCells>(store, std::vector<qint32>{0, 2, 9}));
-    grid.setCell(3, 700, QStringLiteral("Uwaga \"ręcznie\""));
+    grid.setCell(3, 3500, QStringLiteral("Uwaga \"ręcznie\""));
     QByteArray expected;
     for (int row = 0; row <= Rows; ++row) {
         for (int column = 0; column < grid.colCount(); ++column)

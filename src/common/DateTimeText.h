@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QString>
 #include <mutex>
+#include <vector>
 
 namespace common {
 
@@ -22,21 +23,44 @@ inline QDateTime WallClock(const QDate& date, const QTime& time)
 // The locale's short date format with a four-digit year: a two-digit year would not read
 // back as the same year.
 QString DateFormat(const QLocale& locale = QLocale());
+// The locale's long time format without its time-zone field.
+QString TimeFormat(const QLocale& locale = QLocale());
 
 QString DateTimeText(const QDateTime& dateTime, const QLocale& locale = QLocale());
 
 // DateTimeText with the locale's formats worked out once, for the texts of many rows: a
-// fetch's rows, a CSV file's lines. The last date's text is kept, since rows run in order;
-// threads that format rows at once share it under a lock.
+// fetch's rows, a CSV file's lines. Where the locale writes dates and times as numbers and
+// the usual separators, the texts are written straight from the numbers; otherwise through
+// QLocale, keeping the last date's text (rows run in order, and threads that format rows
+// at once share it under a lock).
 class DateTimeFormatter {
 public:
     explicit DateTimeFormatter(const QLocale& locale = QLocale());
     QString text(const QDateTime& dateTime) const;
 
+    // The same text as bytes at out, when it is made of digits and the separators " .,:/-"
+    // alone and starts with a digit: no file format needs to quote it. Returns its end, or
+    // nullptr (nothing written) for a locale with other formats, a year outside 1000..9999,
+    // or a date-time without a valid date and time.
+    static constexpr int MaxAsciiLength = 64;
+    char* writeAscii(char* out, const QDateTime& dateTime) const;
+    // The same for the wall-clock date-time WallClock(date, time), given as its
+    // toMSecsSinceEpoch(): for rows that keep their date-times as numbers.
+    char* writeAscii(char* out, qint64 wallClockMSecs) const;
+
+    // One numeric field (its width the number of its letters) or one separator character.
+    struct Piece {
+        char field; // 'd', 'M', 'y', 'H', 'm', 's', or 0 for the separator
+        char widthOrSeparator;
+    };
+
 private:
     QLocale m_locale;
     QString m_dateFormat;
     QString m_timeFormat;
+    // Both empty unless both formats are numeric.
+    std::vector<Piece> m_numericDate;
+    std::vector<Piece> m_numericTime;
     mutable std::mutex m_lastDateLock;
     mutable QDate m_lastDate;
     mutable QString m_lastDateText;

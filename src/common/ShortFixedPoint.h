@@ -64,26 +64,33 @@ public:
 
     // The usual value's text written at out, the separator in place; returns its end, or
     // nullptr (nothing written) for a value that is not usual. Writes up to Room bytes at out,
-    // beyond the text's end too. No branch depends on the digits: a column of values of
-    // many lengths costs no mispredicted jumps.
+    // beyond the text's end too. Only one branch depends on the digits, and it is taken only by
+    // values of more than eight digits: values of many lengths cost no mispredicted jumps.
     static constexpr int Room = 32;
     [[gnu::always_inline]] static char* write(char* out, float value, int decimals, char separator)
     {
         quint32 units = 0;
         if (!ShortFixedPoint::units(value, decimals, units))
             return nullptr;
-        // All ten digits of units (at most 10^9) as the bytes of one number, the first digit
-        // in the lowest byte, from which each part is shifted out and stored whole.
-        const quint32 top = units / 100'000'000;
-        quint16 topDigits = 0;
-        std::memcpy(&topDigits, &DigitPairs[std::size_t(top) * 2], 2);
-        const Wide digits = Wide(topDigits) | (Wide(EightDigits(units % 100'000'000)) << 16);
         // The digits shown: every significant one, and at least one before the separator.
         int significant = (std::bit_width(units | 1) * 1233) >> 12; // log10 from log2, low by one at most
         significant += units >= PowersOfTen[std::size_t(significant)] ? 1 : 0;
         const int shown = std::max(significant, decimals + 1);
         *out = '-';
         out += units != 0 && std::signbit(value) ? 1 : 0;
+        // The usual value shows at most eight digits: they fit one 64-bit number, the first
+        // digit in the lowest byte, from which each part is shifted out and stored whole.
+        if (shown <= 8) [[likely]] {
+            const quint64 digits = EightDigits(units);
+            out = put(out, digits >> (8 * (8 - shown)), shown - decimals);
+            *out = separator;
+            out += decimals > 0 ? 1 : 0;
+            // In two steps: no decimals shift all eight digits out.
+            return put(out, (digits >> (8 * (7 - decimals))) >> 8, decimals);
+        }
+        // Else all ten digits of units (at most 10^9) in a wider number.
+        const quint32 top = units / 100'000'000; // at most 10: the last two of its four digits
+        const Wide digits = Wide(FourDigits[top] >> 16) | (Wide(EightDigits(units % 100'000'000)) << 16);
         out = put(out, digits >> (8 * (10 - shown)), shown - decimals);
         *out = separator;
         out += decimals > 0 ? 1 : 0;
@@ -94,15 +101,25 @@ private:
     using Wide = unsigned __int128;
 
     // The 8 decimal digits of x < 10^8 as ASCII bytes of one number, the first digit in the
-    // lowest byte: each step splits every lane in two at once (four digits, two, one).
+    // lowest byte: two lookups of four digits each.
     static quint64 EightDigits(quint32 x)
     {
-        quint64 lanes = x / 10000 | (quint64(x % 10000) << 32);
-        quint64 high = ((lanes * 10486) >> 20) & 0x0000007F'0000007Full; // / 100 within each lane
-        lanes = high | ((lanes - high * 100) << 16);
-        high = ((lanes * 103) >> 10) & 0x000F000F'000F000Full; // / 10 within each lane
-        lanes = high | ((lanes - high * 10) << 8);
-        return lanes + 0x30303030'30303030ull;
+        const auto high = quint32((quint64(x) * 109'951'163) >> 40); // x / 10^4 for every x < 10^8
+        return quint64(FourDigits[high]) | (quint64(FourDigits[x - high * 10'000]) << 32);
+    }
+    // Every number below 10^4 as its four ASCII digits, the first in the lowest byte.
+    static constexpr std::array<quint32, 10'000> FourDigits = [] {
+        std::array<quint32, 10'000> table{};
+        for (quint32 i = 0; i < table.size(); ++i)
+            table[i] = quint32('0' + i / 1000) | quint32('0' + i / 100 % 10) << 8 | quint32('0' + i / 10 % 10) << 16
+                       | quint32('0' + i % 10) << 24;
+        return table;
+    }();
+    // Stores the low 8 bytes of bytes at out and returns out + length.
+    static char* put(char* out, quint64 bytes, int length)
+    {
+        std::memcpy(out, &bytes, 8);
+        return out + length;
     }
     // Stores the low 16 bytes of bytes at out and returns out + length.
     static char* put(char* out, Wide bytes, int length)
@@ -113,14 +130,6 @@ private:
     }
 
     static constexpr float Limits[] = {1e9f, 1e8f, 1e7f, 1e6f, 1e5f, 1e4f, 1e3f, 1e2f, 1e1f, 1e0f};
-    static constexpr std::array<char, 200> DigitPairs = [] {
-        std::array<char, 200> pairs{};
-        for (std::size_t i = 0; i < 100; ++i) {
-            pairs[2 * i] = char('0' + i / 10);
-            pairs[2 * i + 1] = char('0' + i % 10);
-        }
-        return pairs;
-    }();
 };
 
 } // namespace common

@@ -9,7 +9,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QSaveFile>
-#include <span>
+#include <algorithm>
 #include <stdexcept>
 #include <vector>
 
@@ -17,9 +17,15 @@ namespace history {
 
 namespace {
 
-// Rows formatted and written together: about 2.4 MB of a grid of 1800 channels, which
-// stays in the processor's shared cache until it is written.
-constexpr int BlockRows = 128;
+// Rows formatted and written together: 128 rows of a grid of 1800 channels (about 2.4 MB,
+// which stays in the processor's shared cache until it is written), and as many cells in
+// more rows of a narrower grid, up to 1024 rows, so that a block is worth handing between
+// threads.
+int BlockRows(int columnCount)
+{
+    constexpr int Cells = 128 * 3601;
+    return std::clamp(Cells / std::max(columnCount, 1), 128, 1024);
+}
 
 [[noreturn]] void FailToWrite(const QString& path, const QFileDevice& file)
 {
@@ -64,7 +70,8 @@ void AppendCellText(QString text, const os::Windows1250& encoder, QByteArray& bu
 {
     if (LooksLikeFormula(text))
         text.prepend(QLatin1Char('\''));
-    text.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    if (text.contains(QLatin1Char('"')))
+        text.replace(QLatin1Char('"'), QLatin1String("\"\""));
     encoder.append(text, buffer);
 }
 
@@ -92,38 +99,29 @@ void SaveGridToCsv(const QString& path, const StringGrid& grid)
     // The header row alone, then blocks of rows, formatted on every core and written here
     // in order. After the first column, a measurement row's numbers and markers come at once
     // from the fetch's data.
-    struct Block {
-        QByteArray bytes;
-        std::vector<QByteArray> rows = std::vector<QByteArray>(BlockRows);
-    };
+    const GridCellSource::RowFrame frame{"\"", "\";", "\r\n", [&](int row, QByteArray& out) { appendCell(0, row, out); }};
     const int rowCount = grid.rowCount();
-    const auto firstRowOf = [](int block) { return block == 0 ? 0 : 1 + (block - 1) * BlockRows; };
-    const int blockCount = rowCount <= 1 ? rowCount : 2 + (rowCount - 2) / BlockRows;
-    common::MakeInOrder<Block>(
+    const int blockRows = BlockRows(grid.colCount());
+    const auto firstRowOf = [&](int block) { return block == 0 ? 0 : 1 + (block - 1) * blockRows; };
+    const int blockCount = rowCount <= 1 ? rowCount : 2 + (rowCount - 2) / blockRows;
+    common::MakeInOrder<QByteArray>(
         blockCount,
-        [&](int block, Block& made) {
+        [&](int block, QByteArray& made) {
             const int firstRow = firstRowOf(block);
             const int endRow = std::min(rowCount, firstRowOf(block + 1));
-            made.bytes.resize(0);
-            const std::span rows(made.rows.data(), std::size_t(endRow - firstRow));
-            for (QByteArray& row : rows)
-                row.resize(0);
-            const bool asciiRows = firstRow > 0 && grid.colCount() > 1 && cells.appendAsciiRows(firstRow, "\"", "\";", rows);
+            made.resize(0);
+            if (firstRow > 0 && grid.colCount() > 1 && cells.appendAsciiRows(firstRow, endRow, frame, made))
+                return;
             for (int row = firstRow; row < endRow; ++row) {
-                if (asciiRows) {
-                    appendCell(0, row, made.bytes);
-                    made.bytes.append(rows[std::size_t(row - firstRow)]);
-                } else {
-                    for (int column = 0; column < grid.colCount(); ++column)
-                        appendCell(column, row, made.bytes);
-                }
-                made.bytes.append("\r\n", 2);
+                for (int column = 0; column < grid.colCount(); ++column)
+                    appendCell(column, row, made);
+                made.append("\r\n", 2);
             }
         },
-        [&](int, const Block& made) {
+        [&](int, const QByteArray& made) {
             const qint64 offset = file.pos();
-            Write(file, made.bytes);
-            os::StartWriteBack(file, offset, made.bytes.size());
+            Write(file, made);
+            os::StartWriteBack(file, offset, made.size());
         });
     if (!file.commit())
         FailToWrite(path, file);

@@ -47,8 +47,17 @@ bool MeasurementCells::appendAsciiCellText(int column, int row, QByteArray& out)
 {
     const qsizetype storeRow = row - 1;
     const auto channel = quint32((column - 1) / 2);
-    // The date-time follows the locale's formats, which may hold any letter.
-    if (column == 0 || storeRow < 0 || storeRow >= m_store->rowCount() || channel >= m_store->channelCount())
+    if (storeRow < 0 || storeRow >= m_store->rowCount())
+        return false;
+    if (column == 0) {
+        // Only where the locale writes date-times as numbers and separators.
+        std::array<char, common::DateTimeFormatter::MaxAsciiLength> bytes;
+        const char* const end = m_dateTimes.writeAscii(bytes.data(), m_store->rowTimes()[std::size_t(storeRow)]);
+        if (end)
+            out.append(bytes.data(), end - bytes.data());
+        return end != nullptr;
+    }
+    if (channel >= m_store->channelCount())
         return false;
     if (column % 2 == 1) {
         const float value = m_store->values(channel)[std::size_t(storeRow)];
@@ -130,40 +139,54 @@ static_assert(2 * GridCellSource::MaxFrameBytes + 5 <= CellFrames::Room, "the lo
 
 } // namespace
 
-bool MeasurementCells::appendAsciiRows(int firstRow, int columnCount, QByteArrayView prefix, QByteArrayView suffix,
-                                       std::span<QByteArray> rows) const
+bool MeasurementCells::appendAsciiRows(int firstRow, int endRow, int columnCount, const RowFrame& frame,
+                                       QByteArray& out) const
 {
     const qsizetype first = firstRow - 1;
     const quint32 channels = m_store->channelCount();
-    if (first < 0 || first + qsizetype(rows.size()) > m_store->rowCount() || columnCount != int(1 + 2 * channels)
-        || !m_format.hasAsciiSeparator() || prefix.size() > MaxFrameBytes || suffix.size() > MaxFrameBytes)
+    if (first < 0 || endRow < firstRow || endRow - 1 > m_store->rowCount() || columnCount != int(1 + 2 * channels)
+        || !m_format.hasAsciiSeparator() || frame.prefix.size() > MaxFrameBytes || frame.suffix.size() > MaxFrameBytes)
         return false;
-    const CellFrames frames(prefix, suffix);
-    // Each row gets room for its longest texts, written in place and cut to what was
-    // written. The rows are filled channel by channel, so that each channel's values and
-    // alarms are read a cache line at a time rather than one row of every channel at a time.
-    const qsizetype longestRow = qsizetype(channels) * (2 * (prefix.size() + suffix.size()) + CellFrames::Room
-                                                        + common::FixedPointFormat::MaxAsciiLength);
-    std::vector<char*> next(rows.size());
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        const qsizetype start = rows[row].size();
-        rows[row].resize(start + longestRow);
-        next[row] = rows[row].data() + start;
-    }
-    for (quint32 channel = 0; channel < channels; ++channel) {
-        const float* const values = m_store->values(channel).data() + first;
-        const quint8* const alarms = m_store->alarms(channel).data() + first;
-        const int dot = m_decimals[channel];
-        for (std::size_t row = 0; row < rows.size(); ++row) {
-            char* out = next[row];
-            const float value = values[row];
-            out = MeasurementStore::isNull(value) ? frames.null(out)
-                                                  : frames.suffix(m_format.writeAscii(frames.prefix(out), value, dot));
-            next[row] = frames.alarm(out, alarms[row]);
+    const CellFrames frames(frame.prefix, frame.suffix);
+    struct Channel {
+        const float* values;
+        const quint8* alarms;
+        int dot;
+    };
+    std::vector<Channel> columns;
+    columns.reserve(channels);
+    for (quint32 channel = 0; channel < channels; ++channel)
+        columns.push_back({m_store->values(channel).data() + first, m_store->alarms(channel).data() + first,
+                           m_decimals[channel]});
+    // Each row gets room for its longest texts, written in place and cut to what was written.
+    // A row reads one value of every channel; the next rows read the same cache lines.
+    const qsizetype longestCells = qsizetype(channels) * (2 * (frame.prefix.size() + frame.suffix.size())
+                                                          + CellFrames::Room + common::FixedPointFormat::MaxAsciiLength);
+    const qint64* const times = m_store->rowTimes().data() + first;
+    for (int row = 0; row < endRow - firstRow; ++row) {
+        // The date-time where the locale writes it as numbers, else by the caller.
+        qsizetype start = out.size();
+        out.resize(start + longestCells + 2 * MaxFrameBytes + common::DateTimeFormatter::MaxAsciiLength);
+        char* next = out.data() + start;
+        if (char* const dateTime = m_dateTimes.writeAscii(frames.prefix(next), times[row])) {
+            next = frames.suffix(dateTime);
+        } else {
+            out.resize(start);
+            frame.firstCell(firstRow + row, out);
+            start = out.size();
+            out.resize(start + longestCells);
+            next = out.data() + start;
         }
+        for (const Channel& channel : columns) {
+            const float value = channel.values[row];
+            next = MeasurementStore::isNull(value)
+                       ? frames.null(next)
+                       : frames.suffix(m_format.writeAscii(frames.prefix(next), value, channel.dot));
+            next = frames.alarm(next, channel.alarms[row]);
+        }
+        out.resize(next - out.constData());
+        out.append(frame.rowEnd);
     }
-    for (std::size_t row = 0; row < rows.size(); ++row)
-        rows[row].resize(next[row] - rows[row].constData());
     return true;
 }
 

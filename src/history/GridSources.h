@@ -22,8 +22,8 @@ public:
 
     QString cellText(int column, int row) const override;
     bool appendAsciiCellText(int column, int row, QByteArray& out) const override;
-    bool appendAsciiRows(int firstRow, int columnCount, QByteArrayView prefix, QByteArrayView suffix,
-                         std::span<QByteArray> rows) const override;
+    bool appendAsciiRows(int firstRow, int endRow, int columnCount, const RowFrame& frame,
+                         QByteArray& out) const override;
 
 private:
     std::shared_ptr<const MeasurementStore> m_store;

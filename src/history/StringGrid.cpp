@@ -66,10 +66,9 @@ bool StringGridModel::appendAsciiCell(int column, int row, QByteArray& out) cons
            && m_source->appendAsciiCellText(column, row, out);
 }
 
-bool StringGridModel::appendAsciiRows(int firstRow, QByteArrayView prefix, QByteArrayView suffix,
-                                      std::span<QByteArray> rows) const
+bool StringGridModel::appendAsciiRows(int firstRow, int endRow, const GridCellSource::RowFrame& frame,
+                                      QByteArray& out) const
 {
-    const int endRow = firstRow + int(rows.size());
     // A text set into a cell of the data rows overrides the source; such cells are few.
     const auto overridden = [&] {
         for (auto cell = m_cells.keyBegin(); cell != m_cells.keyEnd(); ++cell) {
@@ -79,7 +78,7 @@ bool StringGridModel::appendAsciiRows(int firstRow, QByteArrayView prefix, QByte
         return false;
     };
     return m_source && firstRow >= 1 && endRow <= m_rows && (m_cells.isEmpty() || !overridden())
-           && m_source->appendAsciiRows(firstRow, m_cols, prefix, suffix, rows);
+           && m_source->appendAsciiRows(firstRow, endRow, m_cols, frame, out);
 }
 
 void StringGridModel::setCell(int column, int row, const QString& text)

@@ -19,23 +19,30 @@ public:
     // The text of a cell below the header row (row >= 1).
     virtual QString cellText(int column, int row) const = 0;
     // For writers of millions of cells: appends the cell's text as bytes and returns true
-    // when every character of it is ASCII; false (and nothing appended) otherwise.
+    // when it is a number, a marker or a date-time in ASCII (a text that a file format need
+    // not escape); false (and nothing appended) otherwise.
     virtual bool appendAsciiCellText(int column, int row, QByteArray& out) const
     {
         Q_UNUSED(column) Q_UNUSED(row) Q_UNUSED(out)
         return false;
     }
-    // For writers of whole grids: the texts of the cells in columns [1, columnCount) of the
-    // rows firstRow, firstRow + 1, ..., one row per element of rows, each text between prefix
-    // and suffix (each at most MaxFrameBytes), appended to that row's bytes. Returns true when
-    // the source gives every one of them as a number or marker in ASCII (texts that a file
-    // format need not escape); false (and nothing appended) otherwise. Safe to call from
-    // several threads at once.
+    // For writers of whole grids: the rows [firstRow, endRow) appended to out, each row as
+    // the texts of its cells, each between frame.prefix and frame.suffix (each at most
+    // MaxFrameBytes), and frame.rowEnd. The first cell is written by frame.firstCell where
+    // the source cannot give it as ASCII. Returns true when the source gives every other
+    // text as a number or marker in ASCII (texts that a file format need not escape); false
+    // (and nothing appended) otherwise. Safe to call from several threads at once.
     static constexpr qsizetype MaxFrameBytes = 4;
-    virtual bool appendAsciiRows(int firstRow, int columnCount, QByteArrayView prefix, QByteArrayView suffix,
-                                 std::span<QByteArray> rows) const
+    struct RowFrame {
+        QByteArrayView prefix;
+        QByteArrayView suffix;
+        QByteArrayView rowEnd;
+        std::function<void(int row, QByteArray& out)> firstCell;
+    };
+    virtual bool appendAsciiRows(int firstRow, int endRow, int columnCount, const RowFrame& frame,
+                                 QByteArray& out) const
     {
-        Q_UNUSED(firstRow) Q_UNUSED(columnCount) Q_UNUSED(prefix) Q_UNUSED(suffix) Q_UNUSED(rows)
+        Q_UNUSED(firstRow) Q_UNUSED(endRow) Q_UNUSED(columnCount) Q_UNUSED(frame) Q_UNUSED(out)
         return false;
     }
 };
@@ -61,9 +68,8 @@ public:
     // The cell's text appended as bytes when the source can give it as ASCII without making
     // a QString; false (nothing appended) when the caller must take cell() instead.
     bool appendAsciiCell(int column, int row, QByteArray& out) const;
-    // The cells of data rows after the first column the same way, all at once
-    // (GridCellSource::appendAsciiRows).
-    bool appendAsciiRows(int firstRow, QByteArrayView prefix, QByteArrayView suffix, std::span<QByteArray> rows) const;
+    // Whole data rows the same way, all at once (GridCellSource::appendAsciiRows).
+    bool appendAsciiRows(int firstRow, int endRow, const GridCellSource::RowFrame& frame, QByteArray& out) const;
     void setCell(int column, int row, const QString& text);
     // The data rows (all but the header row) show source's texts from now on.
     void setCellSource(std::shared_ptr<const GridCellSource> source);
