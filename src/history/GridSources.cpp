@@ -158,24 +158,28 @@ bool MeasurementCells::appendAsciiRows(int firstRow, int endRow, int columnCount
     for (quint32 channel = 0; channel < channels; ++channel)
         columns.push_back({m_store->values(channel).data() + first, m_store->alarms(channel).data() + first,
                            m_decimals[channel]});
-    // Each row gets room for its longest texts, written in place and cut to what was written.
-    // A row reads one value of every channel; the next rows read the same cache lines.
-    const qsizetype longestCells = qsizetype(channels) * (2 * (frame.prefix.size() + frame.suffix.size())
-                                                          + CellFrames::Room + common::FixedPointFormat::MaxAsciiLength);
+    // Rows are written in place with room for their longest texts, and the bytes are cut to
+    // what was written at the end. A row reads one value of every channel; the next rows
+    // read the same cache lines.
+    const qsizetype rowRoom = qsizetype(channels) * (2 * (frame.prefix.size() + frame.suffix.size()) + CellFrames::Room
+                                                     + common::FixedPointFormat::MaxAsciiLength)
+                              + 2 * MaxFrameBytes + common::DateTimeFormatter::MaxAsciiLength + frame.rowEnd.size();
+    const auto roomAt = [&](qsizetype length) {
+        if (out.size() - length < rowRoom)
+            out.resize(std::max(2 * out.size(), length + rowRoom));
+        return out.data() + length;
+    };
     const qint64* const times = m_store->rowTimes().data() + first;
+    char* next = roomAt(out.size());
     for (int row = 0; row < endRow - firstRow; ++row) {
-        // The date-time where the locale writes it as numbers, else by the caller.
-        qsizetype start = out.size();
-        out.resize(start + longestCells + 2 * MaxFrameBytes + common::DateTimeFormatter::MaxAsciiLength);
-        char* next = out.data() + start;
+        next = roomAt(next - out.constData());
         if (char* const dateTime = m_dateTimes.writeAscii(frames.prefix(next), times[row])) {
             next = frames.suffix(dateTime);
         } else {
-            out.resize(start);
+            // The locale writes date-times otherwise: the caller writes the first cell.
+            out.resize(next - out.constData());
             frame.firstCell(firstRow + row, out);
-            start = out.size();
-            out.resize(start + longestCells);
-            next = out.data() + start;
+            next = roomAt(out.size());
         }
         for (const Channel& channel : columns) {
             const float value = channel.values[row];
@@ -184,9 +188,9 @@ bool MeasurementCells::appendAsciiRows(int firstRow, int endRow, int columnCount
                        : frames.suffix(m_format.writeAscii(frames.prefix(next), value, channel.dot));
             next = frames.alarm(next, channel.alarms[row]);
         }
-        out.resize(next - out.constData());
-        out.append(frame.rowEnd);
+        next = std::copy(frame.rowEnd.begin(), frame.rowEnd.end(), next);
     }
+    out.resize(next - out.constData());
     return true;
 }
 
