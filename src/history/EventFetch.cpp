@@ -5,6 +5,8 @@
 #include "history/HistoryQueries.h"
 #include "platform/sql/SqlQuery.h"
 
+#include <QHash>
+
 namespace history {
 
 namespace {
@@ -47,6 +49,19 @@ void EventFetch::read(const std::function<void()>& beforeRow, EventRows& rows)
         const int index = m_columns[column];
         return m_query.isNull(index) ? NullText : m_query.text(index);
     };
+    // Devices and descriptions come from short lists: each distinct one is held once and
+    // shared by the rows that show it.
+    QHash<QByteArray, QString> sharedTexts;
+    const auto sharedText = [&](Column column) {
+        const int index = m_columns[column];
+        if (m_query.isNull(index))
+            return NullText;
+        const QByteArrayView raw = m_query.raw(index);
+        if (const auto known = sharedTexts.constFind(QByteArray::fromRawData(raw.data(), raw.size()));
+            known != sharedTexts.cend())
+            return *known;
+        return *sharedTexts.insert(raw.toByteArray(), m_query.text(index));
+    };
     const common::DateTimeFormatter dateTimes;
     for (; !m_query.eof(); m_query.next()) {
         beforeRow();
@@ -56,7 +71,7 @@ void EventFetch::read(const std::function<void()>& beforeRow, EventRows& rows)
         const QString typeText = m_query.isNull(type) ? NullText
                                  : m_query.raw(type) == "0" ? QStringLiteral("WYDARZENIE")
                                                             : QStringLiteral("ALARM");
-        rows.push_back({timeText, typeText, text(Device), text(Value), text(Description)});
+        rows.push_back({timeText, typeText, sharedText(Device), text(Value), sharedText(Description)});
     }
     m_query.close();
 }
