@@ -96,9 +96,9 @@ void SaveGridToCsv(const QString& path, const StringGrid& grid)
             buffer.append('\'');
         buffer.append("\";", 2);
     };
-    // The header row alone, then blocks of rows, formatted on every core and written here
-    // in order. After the first column, a measurement row's numbers and markers come at once
-    // from the fetch's data.
+    // The header row alone, then blocks of rows, formatted on every core and written in
+    // order, each by the thread that formatted it. A measurement row's date-time, numbers and
+    // markers come at once from the fetch's data.
     const GridCellSource::RowFrame frame{"\"", "\";", "\r\n", [&](int row, QByteArray& out) { appendCell(0, row, out); }};
     const int rowCount = grid.rowCount();
     const int blockRows = BlockRows(grid.colCount());
