@@ -1,6 +1,5 @@
 #include "history/EventFetch.h"
 
-#include "common/DateTimeText.h"
 #include "db/Contract.h"
 #include "history/HistoryQueries.h"
 #include "platform/sql/SqlQuery.h"
@@ -62,16 +61,16 @@ void EventFetch::read(const std::function<void()>& beforeRow, EventRows& rows)
             return *known;
         return *sharedTexts.insert(raw.toByteArray(), m_query.text(index));
     };
-    const common::DateTimeFormatter dateTimes;
     for (; !m_query.eof(); m_query.next()) {
         beforeRow();
         const int time = m_columns[Time];
-        const QString timeText = m_query.isNull(time) ? NullText : dateTimes.text(m_query.toDateTime(time));
+        const std::optional<qint64> when = m_query.isNull(time) ? std::nullopt
+                                                                : std::optional(m_query.toDateTime(time).toMSecsSinceEpoch());
         const int type = m_columns[Type];
         const QString typeText = m_query.isNull(type) ? NullText
                                  : m_query.raw(type) == "0" ? QStringLiteral("WYDARZENIE")
                                                             : QStringLiteral("ALARM");
-        rows.push_back({timeText, typeText, sharedText(Device), text(Value), sharedText(Description)});
+        rows.push_back({when, {typeText, sharedText(Device), text(Value), sharedText(Description)}});
     }
     m_query.close();
 }

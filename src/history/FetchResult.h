@@ -7,12 +7,18 @@
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace history {
 
-// One event of a fetch as the event grid shows it: date-time, kind, device, value, description.
-using EventRow = std::array<QString, 5>;
+// One event of a fetch as the event grid shows it: its date-time, kept as a number (the wall
+// clock's WallClock(date, time).toMSecsSinceEpoch(); none for NULL) and written when shown,
+// then the texts of its kind, device, value and description.
+struct EventRow {
+    std::optional<qint64> time;
+    std::array<QString, 4> texts;
+};
 using EventRows = std::vector<EventRow>;
 
 // What one press of "Pobierz dane" brought: the range that was asked for, the measurement

@@ -17,6 +17,17 @@ QLatin1String AlarmText(quint8 code)
 {
     return code == MeasurementStore::NullAlarm ? NullText : db::AlarmMarkerOfCode(code);
 }
+
+// The wall-clock date-time appended as bytes, only where the locale writes date-times as
+// numbers and separators.
+bool AppendDateTime(const common::DateTimeFormatter& dateTimes, qint64 wallClockMSecs, QByteArray& out)
+{
+    std::array<char, common::DateTimeFormatter::MaxAsciiLength> bytes;
+    const char* const end = dateTimes.writeAscii(bytes.data(), wallClockMSecs);
+    if (end)
+        out.append(bytes.data(), end - bytes.data());
+    return end != nullptr;
+}
 } // namespace
 
 MeasurementCells::MeasurementCells(std::shared_ptr<const MeasurementStore> store, std::vector<qint32> decimals)
@@ -49,14 +60,8 @@ bool MeasurementCells::appendAsciiCellText(int column, int row, QByteArray& out)
     const auto channel = quint32((column - 1) / 2);
     if (storeRow < 0 || storeRow >= m_store->rowCount())
         return false;
-    if (column == 0) {
-        // Only where the locale writes date-times as numbers and separators.
-        std::array<char, common::DateTimeFormatter::MaxAsciiLength> bytes;
-        const char* const end = m_dateTimes.writeAscii(bytes.data(), m_store->rowTimes()[std::size_t(storeRow)]);
-        if (end)
-            out.append(bytes.data(), end - bytes.data());
-        return end != nullptr;
-    }
+    if (column == 0)
+        return AppendDateTime(m_dateTimes, m_store->rowTimes()[std::size_t(storeRow)], out);
     if (channel >= m_store->channelCount())
         return false;
     if (column % 2 == 1) {
@@ -199,12 +204,26 @@ EventCells::EventCells(std::shared_ptr<const EventRows> rows)
 {
 }
 
-QString EventCells::cellText(int column, int row) const
+const EventRow* EventCells::event(int row) const
 {
     const qsizetype index = row - 1;
-    if (index < 0 || index >= qsizetype(m_rows->size()) || column < 0 || column >= int(EventRow().size()))
+    return index < 0 || index >= qsizetype(m_rows->size()) ? nullptr : &(*m_rows)[std::size_t(index)];
+}
+
+QString EventCells::cellText(int column, int row) const
+{
+    const EventRow* const shown = event(row);
+    if (!shown || column < 0 || column > int(shown->texts.size()))
         return {};
-    return (*m_rows)[std::size_t(index)][std::size_t(column)];
+    if (column > 0)
+        return shown->texts[std::size_t(column - 1)];
+    return shown->time ? m_dateTimes.text(QDateTime::fromMSecsSinceEpoch(*shown->time, Qt::UTC)) : QString(NullText);
+}
+
+bool EventCells::appendAsciiCellText(int column, int row, QByteArray& out) const
+{
+    const EventRow* const shown = event(row);
+    return column == 0 && shown && shown->time && AppendDateTime(m_dateTimes, *shown->time, out);
 }
 
 } // namespace history

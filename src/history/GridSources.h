@@ -32,15 +32,19 @@ private:
     common::DateTimeFormatter m_dateTimes;
 };
 
-// The event grid's cells: the texts of the fetched events, five per row.
+// The event grid's cells: the fetched events' date-times ("- " for NULL) and their texts.
 class EventCells final : public GridCellSource {
 public:
     explicit EventCells(std::shared_ptr<const EventRows> rows);
 
     QString cellText(int column, int row) const override;
+    bool appendAsciiCellText(int column, int row, QByteArray& out) const override;
 
 private:
+    const EventRow* event(int row) const;
+
     std::shared_ptr<const EventRows> m_rows;
+    common::DateTimeFormatter m_dateTimes;
 };
 
 } // namespace history
