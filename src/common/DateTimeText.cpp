@@ -1,5 +1,6 @@
 #include "common/DateTimeText.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <optional>

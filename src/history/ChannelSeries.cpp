@@ -102,7 +102,10 @@ void ChannelSeries::draw(QCPPainter* painter)
     const QCPRange range = mValueAxis->range();
     const double bottom = mValueAxis->coordToPixel(range.lower);
     const double pixelsPerUnit = (mValueAxis->coordToPixel(range.upper) - bottom) / range.size();
-    const auto toPixel = [&](double value) { return bottom + (value - range.lower) * pixelsPerUnit; };
+    // By value: a deferred drawing of the columns uses it after this frame's draw() returns.
+    const auto toPixel = [bottom, lower = range.lower, pixelsPerUnit](double value) {
+        return bottom + (value - lower) * pixelsPerUnit;
+    };
     if (painter->modes().testFlag(QCPPainter::pmVectorized)) {
         // A vector drawing may be zoomed in later: one connected line.
         applyDefaultAntialiasingHint(painter);
@@ -131,10 +134,8 @@ void ChannelSeries::draw(QCPPainter* painter)
                               int(std::floor(right)));
         // The columns are drawn when the canvas is drawn, after every series has grouped
         // them for the same view; the drawing holds the store, the envelope and the grouping.
-        const auto drawColumns = [store = m_store, columns = m_columns, envelope = m_envelope, values, bottom,
-                                  lower = range.lower, pixelsPerUnit,
+        const auto drawColumns = [store = m_store, columns = m_columns, envelope = m_envelope, values, toPixel,
                                   colour = mPen.color().rgba()](ColumnCanvas& canvas) {
-            const auto toPixel = [&](double value) { return bottom + (value - lower) * pixelsPerUnit; };
             ColumnPen pen(canvas, colour);
             EnvelopeColumns(*columns, *envelope, values, [&](const ColumnValues& column) {
                 pen.add(column.x, toPixel(column.first), toPixel(column.last), toPixel(column.low), toPixel(column.high));

@@ -11,7 +11,6 @@
 #include <QSaveFile>
 #include <algorithm>
 #include <stdexcept>
-#include <vector>
 
 namespace history {
 

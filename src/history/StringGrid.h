@@ -7,7 +7,6 @@
 class QWidget;
 #include <functional>
 #include <memory>
-#include <span>
 
 namespace history {
 
