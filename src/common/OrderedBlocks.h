@@ -27,6 +27,15 @@ void MakeInOrder(int count, Make&& make, Consume&& consume)
     // At most four: beyond that the consuming, one block at a time, sets the pace.
     constexpr int MostWorkers = 4;
     const int workers = std::clamp(int(std::thread::hardware_concurrency()), 1, std::min(count, MostWorkers));
+    // A single block, or a single core: a thread would only cost its start.
+    if (workers == 1) {
+        Block block;
+        for (int index = 0; index < count; ++index) {
+            make(index, block);
+            consume(index, std::as_const(block));
+        }
+        return;
+    }
     std::mutex mutex;
     std::condition_variable changed;
     bool stop = false;

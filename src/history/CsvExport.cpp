@@ -10,6 +10,9 @@
 #include <QLocale>
 #include <QSaveFile>
 #include <algorithm>
+#include <exception>
+#include <future>
+#include <memory>
 #include <stdexcept>
 
 namespace history {
@@ -74,11 +77,11 @@ void AppendCellText(QString text, const os::Windows1250& encoder, QByteArray& bu
     encoder.append(text, buffer);
 }
 
-} // namespace
-
-void SaveGridToCsv(const QString& path, const StringGrid& grid)
+// The grid's CSV file written whole under its temporary name; Commit puts it in place.
+std::unique_ptr<QSaveFile> WriteUncommitted(const QString& path, const StringGrid& grid)
 {
-    QSaveFile file(path);
+    auto saved = std::make_unique<QSaveFile>(path);
+    QSaveFile& file = *saved;
     // Unbuffered: every write reaches the system at once and its error is seen (a buffered
     // QSaveFile may lose the error of its last flush and commit an empty file).
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -95,35 +98,52 @@ void SaveGridToCsv(const QString& path, const StringGrid& grid)
             buffer.append('\'');
         buffer.append("\";", 2);
     };
-    // The header row alone, then blocks of rows, formatted on every core and written in
-    // order, each by the thread that formatted it. A measurement row's date-time, numbers and
-    // markers come at once from the fetch's data.
+    // Blocks of rows, formatted on every core and written in order, each by the thread that
+    // formatted it. A measurement row's date-time, numbers and markers come at once from the
+    // fetch's data; the first block starts with the header row.
     const GridCellSource::RowFrame frame{"\"", "\";", "\r\n", [&](int row, QByteArray& out) { appendCell(0, row, out); }};
     const int rowCount = grid.rowCount();
     const int blockRows = BlockRows(grid.colCount());
-    const auto firstRowOf = [&](int block) { return block == 0 ? 0 : 1 + (block - 1) * blockRows; };
-    const int blockCount = rowCount <= 1 ? rowCount : 2 + (rowCount - 2) / blockRows;
-    common::MakeInOrder<QByteArray>(
-        blockCount,
-        [&](int block, QByteArray& made) {
-            const int firstRow = firstRowOf(block);
-            const int endRow = std::min(rowCount, firstRowOf(block + 1));
-            made.resize(0);
-            if (firstRow > 0 && grid.colCount() > 1 && cells.appendAsciiRows(firstRow, endRow, frame, made))
-                return;
-            for (int row = firstRow; row < endRow; ++row) {
-                for (int column = 0; column < grid.colCount(); ++column)
-                    appendCell(column, row, made);
-                made.append("\r\n", 2);
-            }
-        },
-        [&](int, const QByteArray& made) {
-            const qint64 offset = file.pos();
-            Write(file, made);
-            os::StartWriteBack(file, offset, made.size());
-        });
+    const auto appendRows = [&](int firstRow, int endRow, QByteArray& out) {
+        if (firstRow > 0 && grid.colCount() > 1 && cells.appendAsciiRows(firstRow, endRow, frame, out))
+            return;
+        for (int row = firstRow; row < endRow; ++row) {
+            for (int column = 0; column < grid.colCount(); ++column)
+                appendCell(column, row, out);
+            out.append("\r\n", 2);
+        }
+    };
+    {
+        os::WriteBack writeBack(file);
+        common::MakeInOrder<QByteArray>(
+            (rowCount + blockRows - 1) / blockRows,
+            [&](int block, QByteArray& made) {
+                const int firstRow = block * blockRows;
+                const int endRow = std::min(rowCount, firstRow + blockRows);
+                made.resize(0);
+                if (firstRow == 0)
+                    appendRows(0, std::min(endRow, 1), made);
+                appendRows(std::max(firstRow, 1), endRow, made);
+            },
+            [&](int, const QByteArray& made) {
+                Write(file, made);
+                writeBack.written(file.pos());
+            });
+    }
+    return saved;
+}
+
+void Commit(QSaveFile& file)
+{
     if (!file.commit())
-        FailToWrite(path, file);
+        FailToWrite(file.fileName(), file);
+}
+
+} // namespace
+
+void SaveGridToCsv(const QString& path, const StringGrid& grid)
+{
+    Commit(*WriteUncommitted(path, grid));
 }
 
 void SaveGridsToCsv(const QString& folder, const QDateTime& dateTime, const StringGrid& dataGrid,
@@ -131,9 +151,23 @@ void SaveGridsToCsv(const QString& folder, const QDateTime& dateTime, const Stri
 {
     const QString csv = QStringLiteral(".csv");
     lastPath = common::OutputFilePath(folder, QStringLiteral("data_"), dateTime, csv);
-    SaveGridToCsv(lastPath, dataGrid);
-    lastPath = common::OutputFilePath(folder, QStringLiteral("events_"), dateTime, csv);
-    SaveGridToCsv(lastPath, eventGrid);
+    const std::unique_ptr<QSaveFile> data = WriteUncommitted(lastPath, dataGrid);
+    // The data file's commit waits for the disk; meanwhile the events file is written.
+    std::future<void> dataCommitted = std::async(std::launch::async, [&] { Commit(*data); });
+    const QString eventsPath = common::OutputFilePath(folder, QStringLiteral("events_"), dateTime, csv);
+    std::unique_ptr<QSaveFile> events;
+    std::exception_ptr eventsFailure;
+    try {
+        events = WriteUncommitted(eventsPath, eventGrid);
+    } catch (...) {
+        eventsFailure = std::current_exception();
+    }
+    // The data file's error is the first one; the events file, unless committed, is discarded.
+    dataCommitted.get();
+    lastPath = eventsPath;
+    if (eventsFailure)
+        std::rethrow_exception(eventsFailure);
+    Commit(*events);
 }
 
 } // namespace history

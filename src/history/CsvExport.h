@@ -18,8 +18,10 @@ class StringGrid;
 void SaveGridToCsv(const QString& path, const StringGrid& grid);
 
 // The two files of one export, "data_<stamp>.csv" and "events_<stamp>.csv" in folder (which
-// ends with a separator), written in that order; lastPath is set to each file's path
-// before it is written, so after an error it names the file that failed.
+// ends with a separator), put in place in that order (the events file is written while the
+// data file's commit waits for the disk, and dropped if that fails); lastPath names the data
+// file until it is in place, then the events file, so after an error it names the file that
+// failed.
 void SaveGridsToCsv(const QString& folder, const QDateTime& dateTime, const StringGrid& dataGrid,
                     const StringGrid& eventGrid, QString& lastPath);
 
