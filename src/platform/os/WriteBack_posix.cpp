@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <fcntl.h>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace os {
@@ -33,7 +34,7 @@ struct WriteBack::Asker {
         }
     }
 
-    const int handle;
+    int handle; // -1: no write-back is asked for
     std::mutex mutex;
     std::condition_variable changed;
     qint64 asked = 0; // the bytes before it are asked for
@@ -66,7 +67,13 @@ void WriteBack::written(qint64 end)
     if (!m_asker->thread.joinable()) {
         if (m_asker->handle < 0 || end < LeastBytesAsked)
             return;
-        m_asker->thread = std::jthread([asker = m_asker.get()] { asker->run(); });
+        try {
+            m_asker->thread = std::jthread([asker = m_asker.get()] { asker->run(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: the file is written all the same, and synced at its end.
+            m_asker->handle = -1;
+            return;
+        }
     }
     {
         const std::scoped_lock lock(m_asker->mutex);
