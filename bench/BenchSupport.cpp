@@ -77,6 +77,13 @@ bool SyncToDisk(QFile& file)
 #endif
 }
 
+void SettleDisks()
+{
+#ifndef Q_OS_WIN
+    ::sync();
+#endif
+}
+
 namespace {
 
 void WriteFile(const QString& path, const QByteArray& content)

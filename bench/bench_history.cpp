@@ -149,14 +149,15 @@ struct CsvCosts {
 };
 
 // The CSV export (both files, from the button) beside writing its bytes again, raw and forced
-// to the disk, round after round, so that the three meet the same load of the machine; the
-// median of each.
+// to the disk, round after round, so that the three meet the same load of the machine, each
+// started once the disk has settled; the median of each.
 CsvCosts MeasureCsvExport(app::TFMain& main)
 {
     constexpr int Rounds = 5;
     std::vector<Cost> exports, rawWrites, safeWrites;
     qint64 dataBytes = 0;
     for (int round = 0; round < Rounds; ++round) {
+        bench::SettleDisks();
         exports.push_back(Measure([&] { main.SpeedButton1Click(); }));
         const QString eventsPath = QDir::fromNativeSeparators(main.lastOutputPath());
         const QStringList paths{QString(eventsPath).replace(QStringLiteral("/events_"), QStringLiteral("/data_")),
@@ -169,10 +170,13 @@ CsvCosts MeasureCsvExport(app::TFMain& main)
             contents.push_back(file.readAll());
         }
         dataBytes = contents.front().size();
-        rawWrites.push_back(WriteCopies(paths, contents, false));
-        safeWrites.push_back(WriteCopies(paths, contents, true));
+        // Gone before the copies are written, as the last round's were before the export.
         for (const QString& path : paths)
             QFile::remove(path);
+        bench::SettleDisks();
+        rawWrites.push_back(WriteCopies(paths, contents, false));
+        bench::SettleDisks();
+        safeWrites.push_back(WriteCopies(paths, contents, true));
     }
     return {MedianCost(exports), MedianCost(rawWrites), MedianCost(safeWrites), dataBytes};
 }
