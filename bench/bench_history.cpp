@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
@@ -123,22 +124,33 @@ double FloorFrameMilliseconds(int series, int width, int height)
     return Median(samples);
 }
 
-// The bytes of files written again with QFile under other names: the CSV export's floor.
-// With toDisk, each is also forced to the disk before it is closed, as the export's safe save
-// does.
-Cost WriteCopies(const QStringList& paths, const std::vector<QByteArray>& contents, bool toDisk)
+// The bytes of files written again with QFile under other names, each time once the disk has
+// settled: the CSV export's floor (the median of five rounds). With toDisk, each is also
+// forced to the disk before it is closed, as the export's safe save does.
+Cost WriteCopies(const QStringList& paths, bool toDisk)
 {
-    const Cost cost = Measure([&] {
-        for (std::size_t i = 0; i < contents.size(); ++i) {
-            QFile copy(paths[qsizetype(i)] + QStringLiteral(".raw"));
-            if (!copy.open(QIODevice::WriteOnly) || copy.write(contents[i]) != contents[i].size() || !copy.flush()
-                || (toDisk && !bench::SyncToDisk(copy)))
-                qFatal("cannot write a copy of %s", qPrintable(paths[qsizetype(i)]));
-        }
-    });
-    for (const QString& path : paths)
-        QFile::remove(path + QStringLiteral(".raw"));
-    return cost;
+    std::vector<QByteArray> contents;
+    for (const QString& path : paths) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            qFatal("cannot read %s", qPrintable(path));
+        contents.push_back(file.readAll());
+    }
+    std::vector<Cost> costs;
+    for (int round = 0; round < 5; ++round) {
+        bench::SettleDisks();
+        costs.push_back(Measure([&] {
+            for (std::size_t i = 0; i < contents.size(); ++i) {
+                QFile copy(paths[qsizetype(i)] + QStringLiteral(".raw"));
+                if (!copy.open(QIODevice::WriteOnly) || copy.write(contents[i]) != contents[i].size() || !copy.flush()
+                    || (toDisk && !bench::SyncToDisk(copy)))
+                    qFatal("cannot write a copy of %s", qPrintable(paths[qsizetype(i)]));
+            }
+        }));
+        for (const QString& path : paths)
+            QFile::remove(path + QStringLiteral(".raw"));
+    }
+    return MedianCost(costs);
 }
 
 struct CsvCosts {
@@ -148,37 +160,26 @@ struct CsvCosts {
     qint64 dataBytes = 0;
 };
 
-// The CSV export (both files, from the button) beside writing its bytes again, raw and forced
-// to the disk, round after round, so that the three meet the same load of the machine, each
-// started once the disk has settled; the median of each.
+// The CSV export (both files, from the button; the median of five rounds, each once the disk
+// has settled) beside writing its bytes again, raw and forced to the disk.
 CsvCosts MeasureCsvExport(app::TFMain& main)
 {
-    constexpr int Rounds = 5;
-    std::vector<Cost> exports, rawWrites, safeWrites;
-    qint64 dataBytes = 0;
-    for (int round = 0; round < Rounds; ++round) {
+    // The reported path has the platform's separators.
+    const auto pathsOf = [](const QString& eventsPath) {
+        const QString events = QDir::fromNativeSeparators(eventsPath);
+        return QStringList{QString(events).replace(QStringLiteral("/events_"), QStringLiteral("/data_")), events};
+    };
+    std::vector<Cost> exports;
+    for (int round = 0; round < 5; ++round) {
+        if (round > 0) {
+            for (const QString& path : pathsOf(main.lastOutputPath()))
+                QFile::remove(path);
+        }
         bench::SettleDisks();
         exports.push_back(Measure([&] { main.SpeedButton1Click(); }));
-        const QString eventsPath = QDir::fromNativeSeparators(main.lastOutputPath());
-        const QStringList paths{QString(eventsPath).replace(QStringLiteral("/events_"), QStringLiteral("/data_")),
-                                eventsPath};
-        std::vector<QByteArray> contents;
-        for (const QString& path : paths) {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                qFatal("cannot read %s", qPrintable(path));
-            contents.push_back(file.readAll());
-        }
-        dataBytes = contents.front().size();
-        // Gone before the copies are written, as the last round's were before the export.
-        for (const QString& path : paths)
-            QFile::remove(path);
-        bench::SettleDisks();
-        rawWrites.push_back(WriteCopies(paths, contents, false));
-        bench::SettleDisks();
-        safeWrites.push_back(WriteCopies(paths, contents, true));
     }
-    return {MedianCost(exports), MedianCost(rawWrites), MedianCost(safeWrites), dataBytes};
+    const QStringList paths = pathsOf(main.lastOutputPath());
+    return {MedianCost(exports), WriteCopies(paths, false), WriteCopies(paths, true), QFileInfo(paths.front()).size()};
 }
 
 } // namespace
