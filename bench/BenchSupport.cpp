@@ -77,13 +77,6 @@ bool SyncToDisk(QFile& file)
 #endif
 }
 
-void SettleDisks()
-{
-#ifndef Q_OS_WIN
-    ::sync();
-#endif
-}
-
 namespace {
 
 void WriteFile(const QString& path, const QByteArray& content)

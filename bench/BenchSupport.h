@@ -42,10 +42,6 @@ double CpuMilliseconds();
 // Forces the written contents of an open file to the disk, as a safe save does; false when
 // the system refuses.
 bool SyncToDisk(QFile& file);
-// Waits until the system has written all it holds for the disks, the freeing of removed files'
-// blocks included, so that a measurement does not pay for the writes of the one before. Does
-// nothing on Windows.
-void SettleDisks();
 
 // The application of a benchmark, its silent desktop, and the database it measures: the
 // first argument, "zemlo" by default.

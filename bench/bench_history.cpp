@@ -124,10 +124,10 @@ double FloorFrameMilliseconds(int series, int width, int height)
     return Median(samples);
 }
 
-// The bytes of files written again with QFile under other names, each time once the disk has
-// settled: the CSV export's floor (the median of five rounds). With toDisk, each is also
-// forced to the disk before it is closed, as the export's safe save does.
-Cost WriteCopies(const QStringList& paths, bool toDisk)
+// The floor of the CSV export: the bytes of both files written again with QFile (the median
+// of three rounds); with toDisk, each also forced to the disk before it is closed, as the
+// export's safe save does.
+Cost RawWrite(const QStringList& paths, bool toDisk)
 {
     std::vector<QByteArray> contents;
     for (const QString& path : paths) {
@@ -137,8 +137,7 @@ Cost WriteCopies(const QStringList& paths, bool toDisk)
         contents.push_back(file.readAll());
     }
     std::vector<Cost> costs;
-    for (int round = 0; round < 5; ++round) {
-        bench::SettleDisks();
+    for (int round = 0; round < 3; ++round) {
         costs.push_back(Measure([&] {
             for (std::size_t i = 0; i < contents.size(); ++i) {
                 QFile copy(paths[qsizetype(i)] + QStringLiteral(".raw"));
@@ -151,35 +150,6 @@ Cost WriteCopies(const QStringList& paths, bool toDisk)
             QFile::remove(path + QStringLiteral(".raw"));
     }
     return MedianCost(costs);
-}
-
-struct CsvCosts {
-    Cost exported;
-    Cost rawWrite;
-    Cost safeWrite;
-    qint64 dataBytes = 0;
-};
-
-// The CSV export (both files, from the button; the median of five rounds, each once the disk
-// has settled) beside writing its bytes again, raw and forced to the disk.
-CsvCosts MeasureCsvExport(app::TFMain& main)
-{
-    // The reported path has the platform's separators.
-    const auto pathsOf = [](const QString& eventsPath) {
-        const QString events = QDir::fromNativeSeparators(eventsPath);
-        return QStringList{QString(events).replace(QStringLiteral("/events_"), QStringLiteral("/data_")), events};
-    };
-    std::vector<Cost> exports;
-    for (int round = 0; round < 5; ++round) {
-        if (round > 0) {
-            for (const QString& path : pathsOf(main.lastOutputPath()))
-                QFile::remove(path);
-        }
-        bench::SettleDisks();
-        exports.push_back(Measure([&] { main.SpeedButton1Click(); }));
-    }
-    const QStringList paths = pathsOf(main.lastOutputPath());
-    return {MedianCost(exports), WriteCopies(paths, false), WriteCopies(paths, true), QFileInfo(paths.front()).size()};
 }
 
 } // namespace
@@ -250,7 +220,23 @@ int main(int argc, char** argv)
         }));
     const double scroll = Median(scrolls);
 
-    const CsvCosts csv = MeasureCsvExport(main);
+    // The reported path has the platform's separators.
+    const auto dataPathOf = [](const QString& eventsPath) {
+        return QDir::fromNativeSeparators(eventsPath).replace(QStringLiteral("/events_"), QStringLiteral("/data_"));
+    };
+    std::vector<Cost> exports;
+    for (int round = 0; round < 3; ++round) {
+        if (round > 0) {
+            QFile::remove(dataPathOf(main.lastOutputPath()));
+            QFile::remove(main.lastOutputPath());
+        }
+        exports.push_back(Measure([&] { main.SpeedButton1Click(); }));
+    }
+    const Cost csv = MedianCost(exports);
+    const QString eventsPath = QDir::fromNativeSeparators(main.lastOutputPath());
+    const QString dataPath = dataPathOf(eventsPath);
+    const Cost rawWrite = RawWrite({dataPath, eventsPath}, false);
+    const Cost safeWrite = RawWrite({dataPath, eventsPath}, true);
 
     std::printf("channels x rows                  %u x %d\n", channels, rows);
     std::printf("fetch (GetDataButtonClick)       %8.0f ms  bare C API read %8.0f ms  = %5.2f x  (target <= 1.3)\n",
@@ -264,10 +250,10 @@ int main(int argc, char** argv)
     std::printf("chart frame at %d x %d          %8.0f ms\n", main.Chart->width(), main.Chart->height(), frame);
     std::printf("grid scroll step with repaint    %8.1f ms\n", scroll);
     std::printf("CSV export (both files)          %8.1f ms  QFile raw write %8.1f ms  = %5.2f x  (target <= 5)\n",
-                csv.exported.wall, csv.rawWrite.wall, csv.exported.wall / csv.rawWrite.wall);
+                csv.wall, rawWrite.wall, csv.wall / rawWrite.wall);
     std::printf("CSV export, the same             %8.1f ms  raw + fdatasync %8.1f ms  = %5.2f x  (the export's save syncs)\n",
-                csv.exported.wall, csv.safeWrite.wall, csv.exported.wall / csv.safeWrite.wall);
-    std::printf("CSV export CPU of this process   %8.1f ms  raw write's CPU %8.1f ms\n", csv.exported.cpu, csv.rawWrite.cpu);
-    std::printf("data CSV size                    %8.1f MB\n", double(csv.dataBytes) / 1e6);
+                csv.wall, safeWrite.wall, csv.wall / safeWrite.wall);
+    std::printf("CSV export CPU of this process   %8.1f ms  raw write's CPU %8.1f ms\n", csv.cpu, rawWrite.cpu);
+    std::printf("data CSV size                    %8.1f MB\n", double(QFileInfo(dataPath).size()) / 1e6);
     return 0;
 }

@@ -113,23 +113,21 @@ std::unique_ptr<QSaveFile> WriteUncommitted(const QString& path, const StringGri
             out.append("\r\n", 2);
         }
     };
-    {
-        os::WriteBack writeBack(file);
-        common::MakeInOrder<QByteArray>(
-            (rowCount + blockRows - 1) / blockRows,
-            [&](int block, QByteArray& made) {
-                const int firstRow = block * blockRows;
-                const int endRow = std::min(rowCount, firstRow + blockRows);
-                made.resize(0);
-                if (firstRow == 0)
-                    appendRows(0, std::min(endRow, 1), made);
-                appendRows(std::max(firstRow, 1), endRow, made);
-            },
-            [&](int, const QByteArray& made) {
-                Write(file, made);
-                writeBack.written(file.pos());
-            });
-    }
+    common::MakeInOrder<QByteArray>(
+        (rowCount + blockRows - 1) / blockRows,
+        [&](int block, QByteArray& made) {
+            const int firstRow = block * blockRows;
+            const int endRow = std::min(rowCount, firstRow + blockRows);
+            made.resize(0);
+            if (firstRow == 0)
+                appendRows(0, std::min(endRow, 1), made);
+            appendRows(std::max(firstRow, 1), endRow, made);
+        },
+        [&](int, const QByteArray& made) {
+            const qint64 offset = file.pos();
+            Write(file, made);
+            os::StartWriteBack(file, offset, made.size());
+        });
     return saved;
 }
 

@@ -4,16 +4,7 @@ namespace os {
 
 // Windows has no call that starts the write-back of a range without waiting for it; the
 // final FlushFileBuffers writes whatever the cache still holds.
-struct WriteBack::Asker {
-};
-
-WriteBack::WriteBack(const QFileDevice&)
-{
-}
-
-WriteBack::~WriteBack() = default;
-
-void WriteBack::written(qint64)
+void StartWriteBack(const QFileDevice&, qint64, qint64)
 {
 }
 
