@@ -15,6 +15,11 @@ inline QDateTime WallClock(const QDate& date, const QTime& time)
 {
     return QDateTime(date, time, Qt::UTC);
 }
+// The same wall-clock date-time from its toMSecsSinceEpoch(), as rows keep it.
+inline QDateTime WallClockFromMSecs(qint64 msecs)
+{
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC);
+}
 
 // The locale's short date (always with a four-digit year), a blank, and the locale's long
 // time without any time-zone part. Only the date when the time of day is exactly

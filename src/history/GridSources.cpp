@@ -217,7 +217,7 @@ QString EventCells::cellText(int column, int row) const
         return {};
     if (column > 0)
         return shown->texts[std::size_t(column - 1)];
-    return shown->time ? m_dateTimes.text(QDateTime::fromMSecsSinceEpoch(*shown->time, Qt::UTC)) : QString(NullText);
+    return shown->time ? m_dateTimes.text(common::WallClockFromMSecs(*shown->time)) : QString(NullText);
 }
 
 bool EventCells::appendAsciiCellText(int column, int row, QByteArray& out) const

@@ -1,5 +1,7 @@
 #include "history/MeasurementStore.h"
 
+#include "common/DateTimeText.h"
+
 #include <limits>
 
 namespace history {
@@ -25,7 +27,7 @@ void MeasurementStore::growCells(qsizetype rows)
 
 QDateTime MeasurementStore::rowDateTime(qsizetype row) const
 {
-    return QDateTime::fromMSecsSinceEpoch(m_times[std::size_t(row)], Qt::UTC);
+    return common::WallClockFromMSecs(m_times[std::size_t(row)]);
 }
 
 void MeasurementStore::appendRow(const QDateTime& time)

@@ -1,12 +1,14 @@
 #include "history/WallClockTicker.h"
 
+#include "common/DateTimeText.h"
+
 namespace history {
 
 namespace {
 
 QDateTime KeyToUtc(double key)
 {
-    return QDateTime::fromMSecsSinceEpoch(qint64(key * 1000.0), Qt::UTC);
+    return common::WallClockFromMSecs(qint64(key * 1000.0));
 }
 
 } // namespace
