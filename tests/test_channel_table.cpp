@@ -110,20 +110,20 @@ private slots:
     {
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("text");   // null: a database NULL
-        QTest::addColumn<QString>("error");  // empty: the row loads
+        QTest::addColumn<QString>("error");  // after the table, row and channel; empty: the row loads
 
         QTest::newRow("LIMIT_EN 1") << "LIMIT_EN" << "1" << QString();
         QTest::newRow("LIMIT_EN 2.9") << "LIMIT_EN" << "2.9" << QString();
         QTest::newRow("LIMIT_EN -2.9") << "LIMIT_EN" << "-2.9" << QString();
-        QTest::newRow("LIMIT_EN beyond int") << "LIMIT_EN" << "3e9" << "Field 'LIMIT_EN': '3e9' is not a valid integer value";
+        QTest::newRow("LIMIT_EN beyond int") << "LIMIT_EN" << "3e9" << "Kolumna 'LIMIT_EN': '3e9' nie jest poprawną liczbą całkowitą";
         QTest::newRow("POSITION_1 text NULL") << "POSITION_1" << "NULL" << QString();
-        QTest::newRow("POSITION_1 database NULL") << "POSITION_1" << QString() << "Field 'POSITION_1' is NULL";
-        QTest::newRow("NAME database NULL") << "NAME" << QString() << "Field 'NAME' is NULL";
-        QTest::newRow("A1_H database NULL") << "A1_H" << QString() << "Field 'A1_H' is NULL";
-        QTest::newRow("DOT database NULL") << "DOT" << QString() << "Field 'DOT' is NULL";
-        QTest::newRow("A2_L junk") << "A2_L" << "1,5" << "Field 'A2_L': '1,5' is not a valid floating point value";
-        QTest::newRow("DOT fraction") << "DOT" << "2.5" << "Field 'DOT': '2.5' is not a valid integer value";
-        QTest::newRow("CH_C beyond int") << "CH_C" << "4294967295" << "Field 'CH_C': '4294967295' is not a valid integer value";
+        QTest::newRow("POSITION_1 database NULL") << "POSITION_1" << QString() << "Kolumna 'POSITION_1' ma wartość NULL";
+        QTest::newRow("NAME database NULL") << "NAME" << QString() << "Kolumna 'NAME' ma wartość NULL";
+        QTest::newRow("A1_H database NULL") << "A1_H" << QString() << "Kolumna 'A1_H' ma wartość NULL";
+        QTest::newRow("DOT database NULL") << "DOT" << QString() << "Kolumna 'DOT' ma wartość NULL";
+        QTest::newRow("A2_L junk") << "A2_L" << "1,5" << "Kolumna 'A2_L': '1,5' nie jest poprawną liczbą";
+        QTest::newRow("DOT fraction") << "DOT" << "2.5" << "Kolumna 'DOT': '2.5' nie jest poprawną liczbą całkowitą";
+        QTest::newRow("CH_C beyond int") << "CH_C" << "4294967295" << "Kolumna 'CH_C': '4294967295' nie jest poprawną liczbą całkowitą";
     }
 
     void conversions()
@@ -137,7 +137,9 @@ private slots:
         const QString thrown = sqlErrorOf([&] { db::LoadChannelSettings(database, query, table, *channels); });
         QVERIFY(!query.isOpen());
         if (!error.isEmpty()) {
-            QCOMPARE(thrown, error);
+            // The second row of the table, channel K1 unless its name is what is missing.
+            const QString place = "Tabela " + table + ", wiersz 2" + (column == "NAME" ? "" : " (kanał K1)");
+            QCOMPARE(thrown, place + ": " + error);
             QCOMPARE(channels->count, 1u);  // the row before the failing one stays
             QCOMPARE(channels->NAME[0], QStringLiteral("K0"));
             return;
@@ -157,7 +159,7 @@ private slots:
         db->exec(QStringLiteral("ALTER TABLE NO_LIMIT_HI DROP COLUMN LIMIT_HI"));
         channels->count = 5;
         QCOMPARE(sqlErrorOf([&] { db::LoadChannelSettings(database, query, QStringLiteral("NO_LIMIT_HI"), *channels); }),
-                 QStringLiteral("Field 'LIMIT_HI' not found"));
+                 QStringLiteral("Tabela NO_LIMIT_HI: Brak kolumny 'LIMIT_HI'"));
         QCOMPARE(channels->count, 0u);
     }
 
@@ -177,7 +179,7 @@ private slots:
         channels->count = 5;
         query.setSql(QStringLiteral("SELECT 1"));
         QCOMPARE(sqlErrorOf([&] { db::LoadChannelSettings(unconnected, query, db::contract::SettingsTable, *channels); }),
-                 QStringLiteral("Not connected to the database"));
+                 QStringLiteral("Brak połączenia z bazą danych"));
         QCOMPARE(channels->count, 5u);
         QCOMPARE(query.sql(), QStringLiteral("SELECT 1"));
     }

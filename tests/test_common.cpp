@@ -230,7 +230,7 @@ private slots:
             common::ParseDateTimeText(text, QLocale("pl_PL"));
             QFAIL("the text was accepted");
         } catch (const std::runtime_error& error) {
-            QCOMPARE(QString::fromUtf8(error.what()), "'" + text + "' is not a valid date and time");
+            QCOMPARE(QString::fromUtf8(error.what()), "'" + text + "' nie jest poprawną datą i godziną");
         }
     }
 

@@ -375,7 +375,7 @@ void HistoryFetchTest::rowsReadBeforeAFailureStay()
     });
     app.main->GetDataButton->click();
     QCOMPARE(app.desktop.messages.size(), 1);
-    QCOMPARE(app.desktop.messages[0].text, QStringLiteral("Field 'T1': 'abc' is not a valid floating point value"));
+    QCOMPARE(app.desktop.messages[0].text, QStringLiteral("Kolumna 'T1': 'abc' nie jest poprawną liczbą"));
     // The two rows read before stay, in the grid, the chart and the statistics alike.
     QCOMPARE(app.data().cell(1, 2), QStringLiteral("2,5"));
     QCOMPARE(app.statistics()[0].sampleCount, 2u);

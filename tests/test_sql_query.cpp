@@ -56,7 +56,7 @@ private slots:
         SqlQuery unbound;
         unbound.setConnection(&other);
         unbound.setSql(QStringLiteral("SELECT 1"));
-        QCOMPARE(sqlErrorOf([&] { unbound.open(); }), QStringLiteral("The query has no open connection"));
+        QCOMPARE(sqlErrorOf([&] { unbound.open(); }), QStringLiteral("Brak połączenia z bazą danych"));
     }
 
     void openFailuresCarryTheServersMessage_data()
@@ -70,7 +70,7 @@ private slots:
         QTest::newRow("wrong password") << user << "nie-to-hasło" << QString() << "Access denied for user 'zemlo_viewer'@'127.0.0.1'";
         QTest::newRow("unknown user") << "nikt" << "x" << QString() << "Access denied for user 'nikt'@'127.0.0.1'";
         QTest::newRow("unknown database") << user << TestServer::viewerPassword() << "brak_bazy" << "Unknown database 'brak_bazy'";
-        QTest::newRow("no user name") << "" << "" << QString() << "No user name given";
+        QTest::newRow("no user name") << "" << "" << QString() << "Nie podano nazwy użytkownika bazy danych.";
     }
 
     void openFailuresCarryTheServersMessage()
@@ -92,7 +92,7 @@ private slots:
         SqlConnection other;
         TestServer::setViewerParams(other, db->name());
         other.setDriverName(QStringLiteral("Oracle"));
-        QCOMPARE(sqlErrorOf([&] { other.open(); }), QStringLiteral("Unknown driver: Oracle"));
+        QCOMPARE(sqlErrorOf([&] { other.open(); }), QStringLiteral("Nieznany sterownik bazy danych: Oracle"));
     }
 
     void fieldsAreFoundByNameIgnoringCase_data()
@@ -116,7 +116,7 @@ private slots:
             QCOMPARE(query.fieldIndex(name), index);
             QCOMPARE(query.fieldName(index).toUpper(), name.toUpper());
         } else {
-            QCOMPARE(sqlErrorOf([&] { query.fieldIndex(name); }), "Field '" + name + "' not found");
+            QCOMPARE(sqlErrorOf([&] { query.fieldIndex(name); }), "Brak kolumny '" + name + "'");
         }
     }
 
@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(query.toDouble(value), 21.46);
         QCOMPARE(query.toDateTime(dt), QDateTime(QDate(2021, 10, 19), QTime(8, 0, 5), Qt::UTC));
         QCOMPARE(sqlErrorOf([&] { query.toFloat(name); }),
-                 QStringLiteral("Field 'Ciśnienie': 'Ciśnienie żółć' is not a valid floating point value"));
+                 QStringLiteral("Kolumna 'Ciśnienie': 'Ciśnienie żółć' nie jest poprawną liczbą"));
 
         query.next();
         QCOMPARE(query.text(name), QStringLiteral("NULL"));
@@ -147,8 +147,8 @@ private slots:
         QVERIFY(query.isNull(value));
         QVERIFY(query.text(value).isNull());
         QVERIFY(query.raw(value).isNull());
-        QCOMPARE(sqlErrorOf([&] { query.toFloat(value); }), QStringLiteral("Field 'VALUE' is NULL"));
-        QCOMPARE(sqlErrorOf([&] { query.toInt(value); }), QStringLiteral("Field 'VALUE' is NULL"));
+        QCOMPARE(sqlErrorOf([&] { query.toFloat(value); }), QStringLiteral("Kolumna 'VALUE' ma wartość NULL"));
+        QCOMPARE(sqlErrorOf([&] { query.toInt(value); }), QStringLiteral("Kolumna 'VALUE' ma wartość NULL"));
 
         query.next();
         QVERIFY(query.isNull(name));
@@ -156,7 +156,7 @@ private slots:
 
         query.next();
         QVERIFY(query.eof());
-        QCOMPARE(sqlErrorOf([&] { query.text(0); }), QStringLiteral("The query has no current record"));
+        QCOMPARE(sqlErrorOf([&] { query.text(0); }), QStringLiteral("Zapytanie nie ma bieżącego wiersza"));
         query.next();  // stays at the end
         QVERIFY(query.eof());
     }
@@ -190,7 +190,7 @@ private slots:
         query.close();
         query.close();
         QVERIFY(!query.isOpen());
-        QCOMPARE(sqlErrorOf([&] { query.recordCount(); }), QStringLiteral("The query is not open"));
+        QCOMPARE(sqlErrorOf([&] { query.recordCount(); }), QStringLiteral("Zapytanie nie jest otwarte"));
     }
 
     void emptyResultStartsAtTheEnd()
@@ -228,7 +228,7 @@ private slots:
         QTest::newRow("syntax") << "SELEC 1" << "You have an error in your SQL syntax";
         QTest::newRow("missing table") << "SELECT * FROM BRAK" << "Table '" + db->name() + ".BRAK' doesn't exist";
         QTest::newRow("missing column") << "SELECT BRAK FROM MIXED" << "Unknown column 'BRAK'";
-        QTest::newRow("no result set") << "DO 1" << "The statement returned no result set";
+        QTest::newRow("no result set") << "DO 1" << "Zapytanie nie zwróciło wyników";
         QTest::newRow("viewer may not write") << "DELETE FROM MIXED" << "DELETE command denied";
     }
 

@@ -47,7 +47,7 @@ private slots:
             return;
         }
         const QString message = QLatin1Char('\'') + QString::fromUtf8(text)
-            + QStringLiteral("' is not a valid floating point value");
+            + QStringLiteral("' nie jest poprawną liczbą");
         try {
             parseFloat(text);
             QFAIL("no error");
@@ -114,7 +114,7 @@ private slots:
             QFAIL("no error");
         } catch (const SqlError& error) {
             QCOMPARE(QString::fromUtf8(error.what()),
-                     QLatin1Char('\'') + QString::fromUtf8(text) + QStringLiteral("' is not a valid integer value"));
+                     QLatin1Char('\'') + QString::fromUtf8(text) + QStringLiteral("' nie jest poprawną liczbą całkowitą"));
         }
     }
 

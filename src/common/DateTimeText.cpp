@@ -264,7 +264,7 @@ QDateTime ParseDateTimeText(const QString& text, const QLocale& locale)
         if (date.isValid() && time.isValid())
             return WallClock(date, time);
     }
-    throw std::runtime_error("'" + text.toStdString() + "' is not a valid date and time");
+    throw std::runtime_error("'" + text.toStdString() + "' nie jest poprawną datą i godziną");
 }
 
 QString RangeBoundText(const QDateTime& dateTime)

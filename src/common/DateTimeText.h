@@ -73,7 +73,7 @@ private:
 
 // The inverse of DateTimeText, also of its date-only and time-only forms (a time-only
 // text gives a null date with that time). Throws std::runtime_error
-// "'<text>' is not a valid date and time" for any other text.
+// "'<text>' nie jest poprawną datą i godziną" for any other text.
 QDateTime ParseDateTimeText(const QString& text, const QLocale& locale = QLocale());
 
 // "yyyy-MM-dd HH:mm:ss": a range bound as a query literal.

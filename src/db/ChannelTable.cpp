@@ -57,6 +57,16 @@ public:
         channels.LIMIT_HI[i] = query.toFloat(limitHigh);
     }
 
+    // Where the current row stands, for an error: its number in the result from 1 and, when
+    // it has one, the channel's name.
+    QString rowPlace(const sql::SqlQuery& query, const QString& table, quint32 row) const
+    {
+        QString place = QStringLiteral("Tabela %1, wiersz %2").arg(table).arg(row);
+        if (!query.isNull(name))
+            place += QStringLiteral(" (kanał %1)").arg(query.text(name));
+        return place;
+    }
+
 private:
     static QString requiredText(const sql::SqlQuery& query, int index)
     {
@@ -70,7 +80,7 @@ private:
     {
         const double truncated = std::trunc(query.toDouble(index));
         if (truncated < -2147483648.0 || truncated > 2147483647.0)
-            throw sql::SqlError(QStringLiteral("Field '%1': '%2' is not a valid integer value")
+            throw sql::SqlError(QStringLiteral("Kolumna '%1': '%2' nie jest poprawną liczbą całkowitą")
                                     .arg(query.fieldName(index), query.text(index)));
         return qint32(truncated);
     }
@@ -96,7 +106,7 @@ void LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const 
                          ChannelTable& channels)
 {
     if (!database.connected())
-        throw sql::SqlError("Not connected to the database", sql::SqlError::Cause::Connection);
+        throw sql::SqlError("Brak połączenia z bazą danych", sql::SqlError::Cause::Connection);
 
     query.setSql(QStringLiteral("SELECT *from ") + table);
     query.open();
@@ -106,10 +116,25 @@ void LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const 
     if (query.eof())
         return;
 
-    const SettingsColumns columns(query);
+    // An error names the table, and the row and channel when it is a value's: the operator
+    // must find the cell to mend it.
+    const auto located = [&](const QString& place, const sql::SqlError& error) {
+        return sql::SqlError(place + QStringLiteral(": ") + QString::fromUtf8(error.what()), error.cause());
+    };
+    const SettingsColumns columns = [&] {
+        try {
+            return SettingsColumns(query);
+        } catch (const sql::SqlError& error) {
+            throw located(QStringLiteral("Tabela ") + table, error);
+        }
+    }();
     for (; !query.eof(); query.next()) {
         if (channels.count < ChannelTable::Capacity) {
-            columns.read(query, channels, channels.count);
+            try {
+                columns.read(query, channels, channels.count);
+            } catch (const sql::SqlError& error) {
+                throw located(columns.rowPlace(query, table, channels.count + 1), error);
+            }
             ++channels.count;
         } else {
             ++channels.leftOut;

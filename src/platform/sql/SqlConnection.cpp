@@ -2,6 +2,7 @@
 
 #include "platform/sql/SqlError.h"
 #include "platform/sql/SqlQuery.h"
+#include "platform/sql/ServerList.h"
 
 #include <algorithm>
 
@@ -54,30 +55,71 @@ QString SqlConnection::param(const QString& name) const
 
 void SqlConnection::open()
 {
-    if (isOpen())
-        return;
+    if (!isOpen())
+        connectFrom(0);
+}
+
+void SqlConnection::failOver()
+{
+    // The server after the one in use first; the one that failed comes last.
+    const std::size_t next = m_serverIndex + 1;
+    close();
+    connectFrom(next);
+}
+
+void SqlConnection::connectFrom(std::size_t first)
+{
     if (m_driverName.compare(QLatin1String("MySQL"), Qt::CaseInsensitive) != 0)
-        throw SqlError(QStringLiteral("Unknown driver: ") + m_driverName);
+        throw SqlError(QStringLiteral("Nieznany sterownik bazy danych: ") + m_driverName);
 
     const QByteArray database = param(QStringLiteral("Database")).toUtf8();
     const QByteArray user = param(QStringLiteral("User_Name")).toUtf8();
     const QByteArray password = param(QStringLiteral("Password")).toUtf8();
-    const QByteArray host = param(QStringLiteral("HostName")).toUtf8();
     // The client library would log in as the operating system's user instead.
     if (user.isEmpty())
-        throw SqlError("No user name given");
+        throw SqlError("Nie podano nazwy użytkownika bazy danych.");
+    m_servers = ParseServerList(param(QStringLiteral("HostName")));
 
+    // Each server in turn from first on, once; the errors of all of them if none answers.
+    QStringList failures;
+    bool serverAway = false;
+    for (std::size_t tried = 0; tried < m_servers.size(); ++tried) {
+        const std::size_t index = (first + tried) % m_servers.size();
+        const ServerAddress& server = m_servers[index];
+        try {
+            m_handle = connectTo(server, database, user, password);
+            m_serverIndex = index;
+            return;
+        } catch (const SqlError& error) {
+            failures.append(QString::fromUtf8(error.what()));
+            serverAway = serverAway || error.cause() == SqlError::Cause::Connection;
+        }
+    }
+    throw SqlError(failures.join(QLatin1Char('\n')), serverAway ? SqlError::Cause::Connection : SqlError::Cause::Statement);
+}
+
+MysqlHandle SqlConnection::connectTo(const ServerAddress& server, const QByteArray& database, const QByteArray& user,
+                                     const QByteArray& password) const
+{
+    const QString lead = QStringLiteral("Nie można połączyć się z serwerem bazy danych")
+                         + (server.text.isEmpty() ? QString() : QLatin1Char(' ') + server.text);
     MysqlHandle handle(mysql_init(nullptr));
     if (!handle)
-        throw SqlError("Out of memory for a database connection");
+        throw SqlError(lead + QStringLiteral(": brak pamięci"));
     setClientOptions(handle.get());
-    if (!mysql_real_connect(handle.get(), orNull(host), user.constData(), password.constData(),
-                            orNull(database), 0, nullptr, 0))
-        throw SqlError::fromClient(handle.get());
+    const QByteArray host = server.host.toUtf8();
+    if (!mysql_real_connect(handle.get(), orNull(host), user.constData(), password.constData(), orNull(database),
+                            server.port, nullptr, 0))
+        throw SqlError::fromClient(handle.get(), lead);
     // The option files may have named another character set.
     if (mysql_set_character_set(handle.get(), CharacterSet) != 0)
-        throw SqlError::fromClient(handle.get());
-    m_handle = std::move(handle);
+        throw SqlError::fromClient(handle.get(), lead);
+    return handle;
+}
+
+QString SqlConnection::serverInUse() const
+{
+    return isOpen() ? m_servers[m_serverIndex].text : QString();
 }
 
 void SqlConnection::close()

@@ -35,10 +35,17 @@ bool IsConnectionError(unsigned int number)
 
 } // namespace
 
+SqlError SqlError::fromClient(MYSQL* handle, const QString& lead)
+{
+    return SqlError(lead + QStringLiteral(": ") + QString::fromUtf8(mysql_error(handle)),
+                    IsConnectionError(mysql_errno(handle)) ? Cause::Connection : Cause::Statement);
+}
+
 SqlError SqlError::fromClient(MYSQL* handle)
 {
-    return SqlError(QString::fromUtf8(mysql_error(handle)),
-                    IsConnectionError(mysql_errno(handle)) ? Cause::Connection : Cause::Statement);
+    return fromClient(handle, IsConnectionError(mysql_errno(handle))
+                                  ? QStringLiteral("Utracono połączenie z serwerem bazy danych")
+                                  : QStringLiteral("Serwer bazy danych odrzucił zapytanie"));
 }
 
 } // namespace sql

@@ -25,7 +25,7 @@ void SqlQuery::open(ResultMode mode)
 {
     close();
     if (!m_connection || !m_connection->isOpen())
-        throw SqlError("The query has no open connection", SqlError::Cause::Connection);
+        throw SqlError("Brak połączenia z bazą danych", SqlError::Cause::Connection);
 
     MYSQL* const handle = m_connection->handle();
     const QByteArray statement = m_sql.toUtf8();
@@ -35,7 +35,7 @@ void SqlQuery::open(ResultMode mode)
                                                      : mysql_use_result(handle));
     if (!result) {
         if (mysql_field_count(handle) == 0)
-            throw SqlError("The statement returned no result set");
+            throw SqlError("Zapytanie nie zwróciło wyników");
         throw SqlError::fromClient(handle);
     }
 
@@ -92,21 +92,21 @@ void SqlQuery::fetchRow()
 void SqlQuery::requireOpen() const
 {
     if (!m_result)
-        throw SqlError("The query is not open");
+        throw SqlError("Zapytanie nie jest otwarte");
 }
 
 void SqlQuery::requireField(int index) const
 {
     requireOpen();
     if (index < 0 || index >= m_fieldCount)
-        throw SqlError(QStringLiteral("Field index %1 out of range").arg(index));
+        throw SqlError(QStringLiteral("Nie ma kolumny o numerze %1").arg(index));
 }
 
 void SqlQuery::requireCell(int index) const
 {
     requireField(index);
     if (!m_row)
-        throw SqlError("The query has no current record");
+        throw SqlError("Zapytanie nie ma bieżącego wiersza");
 }
 
 qint64 SqlQuery::recordCount() const
@@ -143,7 +143,7 @@ int SqlQuery::fieldIndex(const QString& name) const
 {
     const std::optional<int> index = findField(name);
     if (!index)
-        throw SqlError(QStringLiteral("Field '%1' not found").arg(name));
+        throw SqlError(QStringLiteral("Brak kolumny '%1'").arg(name));
     return *index;
 }
 
@@ -165,7 +165,7 @@ bool SqlQuery::isNull(int index) const
 void SqlQuery::checkNotNull(int index) const
 {
     if (isNull(index))
-        throw SqlError(QStringLiteral("Field '%1' is NULL").arg(m_fieldNames[index]));
+        throw SqlError(QStringLiteral("Kolumna '%1' ma wartość NULL").arg(m_fieldNames[index]));
 }
 
 QByteArrayView SqlQuery::raw(int index) const
@@ -192,9 +192,9 @@ auto SqlQuery::converted(int index, QByteArrayView text, Parse parse) const
     try {
         return parse(text);
     } catch (const SqlError& error) {
-        // Name the column: "'0000-00-00 00:00:00' is not a valid date and time" alone does
+        // Name the column: "'0000-00-00 00:00:00' nie jest poprawną datą i godziną" alone does
         // not tell the operator where to look.
-        throw SqlError(QStringLiteral("Field '%1': %2").arg(m_fieldNames[index], QString::fromUtf8(error.what())));
+        throw SqlError(QStringLiteral("Kolumna '%1': %2").arg(m_fieldNames[index], QString::fromUtf8(error.what())));
     }
 }
 

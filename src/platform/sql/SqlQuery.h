@@ -55,7 +55,7 @@ public:
     quint64 fieldLayoutVersion() const { return m_layoutVersion; }
 
     bool isNull(int index) const;
-    // Throws "Field 'X' is NULL" when the value is NULL.
+    // Throws "Kolumna 'X' ma wartość NULL" when the value is NULL.
     void checkNotNull(int index) const;
     QString text(int index) const;
     QByteArrayView raw(int index) const;

@@ -30,7 +30,7 @@ T parseFinite(QByteArrayView text)
 {
     T value {};
     if (!parseWhole(text, value) || !std::isfinite(value))
-        throw SqlError(quoted(text) + QStringLiteral(" is not a valid floating point value"));
+        throw SqlError(quoted(text) + QStringLiteral(" nie jest poprawną liczbą"));
     return value;
 }
 
@@ -126,7 +126,7 @@ qint32 parseInt32(QByteArrayView text)
 {
     qint32 value = 0;
     if (!parseWhole(text, value))
-        throw SqlError(quoted(text) + QStringLiteral(" is not a valid integer value"));
+        throw SqlError(quoted(text) + QStringLiteral(" nie jest poprawną liczbą całkowitą"));
     return value;
 }
 
@@ -135,7 +135,7 @@ QDateTime parseDateTime(QByteArrayView text)
     QDate date;
     QTime time;
     if (!parseDateTimeParts(text, date, time))
-        throw SqlError(quoted(text) + QStringLiteral(" is not a valid date and time"));
+        throw SqlError(quoted(text) + QStringLiteral(" nie jest poprawną datą i godziną"));
     // A wall-clock value without a zone: held as UTC, so that no zone rule (the spring gap,
     // the repeated autumn hour) makes it invalid or ambiguous.
     return QDateTime(date, time, Qt::UTC);
