@@ -222,8 +222,12 @@ private slots:
         try {
             file.writeInteger("Application", "ScreenTop", 1);
             QFAIL("the write did not fail");
-        } catch (const ini::IniWriteError& error) {
-            QCOMPARE(QString::fromUtf8(error.what()), "Unable to write to " + path);
+        } catch (const ini::IniFileError& error) {
+            // Polish, with the file and the system's reason.
+            QCOMPARE(QString::fromUtf8(error.what()),
+                     (relativePath == "folder.ini" ? "Nie można odczytać pliku " : "Nie można zapisać pliku ") + path
+                         + ": " + error.reason());
+            QVERIFY(!error.reason().isEmpty());
             QCOMPARE(error.path(), path);
         }
         QCOMPARE(FileBytes(folder.filePath("plain.txt")), QByteArray());

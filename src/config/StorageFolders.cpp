@@ -1,5 +1,7 @@
 #include "config/StorageFolders.h"
 
+#include "platform/os/ProgramFolders.h"
+
 #include <QDir>
 #include <QStandardPaths>
 #include <QTemporaryFile>
@@ -26,7 +28,9 @@ QString WithSlash(const QString& folder)
 StorageFolders DecideStorageFolders(const QString& executableFolder)
 {
     const QString beside = WithSlash(executableFolder);
-    if (CanCreateFilesIn(beside))
+    // An installed program's folder is the system's, even where root could write to it: files
+    // left there outlive the package's removal.
+    if (!os::IsSystemProgramFolder(executableFolder) && CanCreateFilesIn(beside))
         return {beside, beside + QStringLiteral("Reports/")};
     return {WithSlash(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/zemlo-viewer")),
             WithSlash(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + QStringLiteral("/ZEMLO Viewer/Reports"))};

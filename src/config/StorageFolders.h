@@ -12,7 +12,8 @@ struct StorageFolders {
 };
 
 // Decided once at start. A copy whose executable folder it can write to (a folder unpacked
-// anywhere, the Windows build) keeps everything next to the executable, as always. An
+// anywhere, the Windows build) keeps everything next to the executable, as always, unless
+// that folder is one of the system's program folders (/usr and /opt, Program Files). An
 // installed copy (/usr/bin) keeps its INI files in the user's configuration folder
 // ($XDG_CONFIG_HOME/zemlo-viewer/, ~/.config/zemlo-viewer/ by default) and its reports in
 // "ZEMLO Viewer/Reports" under the user's documents folder.

@@ -22,24 +22,45 @@ QByteArray ReadableContent(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// What a write starts from: an existing file that cannot be read must not be replaced by
-// one that holds only the written key.
-QByteArray ContentToEdit(const QString& path)
+// Text with a UTF-16 byte order mark, or with NUL bytes (UTF-16 without a mark, UTF-32), is
+// not 8-bit text: read as such it holds no key at all.
+bool IsWideText(const QByteArray& content)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return {};
-    QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly))
-        throw IniWriteError(path);
-    return file.readAll();
+    return content.startsWith("\xFF\xFE") || content.startsWith("\xFE\xFF") || content.contains('\0');
 }
 
-void ReplaceFile(const QString& path, const QByteArray& content)
+// The content of an existing file, or an empty one for a missing file; IniReadError for a
+// file that exists but cannot be read as 8-bit text.
+QByteArray ExistingContent(const QString& path)
 {
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return {};
+    if (info.isDir())
+        throw IniReadError(path, QStringLiteral("w miejscu pliku jest folder"));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw IniReadError(path, file.errorString());
+    const QByteArray content = file.readAll();
+    if (IsWideText(content))
+        throw IniReadError(path, QStringLiteral("plik jest zapisany w kodowaniu UTF-16, a program czyta tekst UTF-8 "
+                                                "(zapisz go w edytorze jako UTF-8)"));
+    return content;
+}
+
+// Replaced atomically; QSaveFile gives the new file the permissions of the one it replaces.
+void ReplaceFile(const QString& path, const QByteArray& content, IniFile::NewFileAccess access)
+{
+    const bool created = !QFileInfo::exists(path);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit())
-        throw IniWriteError(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw IniWriteError(path, file.errorString());
+    // Restricted before anything is written into it.
+    if (created && access == IniFile::NewFileAccess::OwnerOnly
+        && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        throw IniWriteError(path, file.errorString());
+    if (file.write(content) != content.size() || !file.commit())
+        throw IniWriteError(path, file.errorString());
 }
 
 bool HasLineBreak(const QString& text)
@@ -55,6 +76,8 @@ void RequireWritableNames(const QString& section, const QString& key, const QStr
         throw std::invalid_argument("An INI section, key or value would not survive a write: ["
                                     + section.toStdString() + "] " + key.toStdString());
 }
+
+}  // namespace
 
 std::optional<qint32> ParseInteger(const QString& text)
 {
@@ -85,22 +108,42 @@ std::optional<float> ParseFloat(const QString& text, QLocale locale)
     return static_cast<float>(value);
 }
 
-}  // namespace
-
-IniWriteError::IniWriteError(const QString& path)
-    : std::runtime_error("Unable to write to " + path.toStdString())
+IniFileError::IniFileError(const QString& message, const QString& path, const QString& reason)
+    : std::runtime_error(message.toStdString())
     , m_path(path)
+    , m_reason(reason)
 {
 }
 
-IniFile::IniFile(QString path)
-    : m_path(std::move(path))
+IniReadError::IniReadError(const QString& path, const QString& reason)
+    : IniFileError(QStringLiteral("Nie można odczytać pliku %1: %2").arg(path, reason), path, reason)
 {
+}
+
+IniWriteError::IniWriteError(const QString& path, const QString& reason)
+    : IniFileError(QStringLiteral("Nie można zapisać pliku %1: %2").arg(path, reason), path, reason)
+{
+}
+
+IniFile::IniFile(QString path, NewFileAccess access)
+    : m_path(std::move(path))
+    , m_access(access)
+{
+}
+
+void IniFile::requireReadable() const
+{
+    ExistingContent(m_path);
+}
+
+std::optional<QString> IniFile::value(const QString& section, const QString& key) const
+{
+    return IniDocument(ReadableContent(m_path)).value(section, key);
 }
 
 QString IniFile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    QString value = IniDocument(ReadableContent(m_path)).value(section, key).value_or(defaultValue);
+    QString value = this->value(section, key).value_or(defaultValue);
     if (value.size() > MaxValueLength) {
         value.truncate(MaxValueLength);
         if (value.back().isHighSurrogate())
@@ -123,9 +166,9 @@ float IniFile::readFloat(const QString& section, const QString& key, float defau
 void IniFile::writeString(const QString& section, const QString& key, const QString& value)
 {
     RequireWritableNames(section, key, value);
-    IniDocument document(ContentToEdit(m_path));
+    IniDocument document(ExistingContent(m_path));
     document.setValue(section, key, value);
-    ReplaceFile(m_path, document.content());
+    ReplaceFile(m_path, document.content(), m_access);
 }
 
 void IniFile::writeInteger(const QString& section, const QString& key, qint32 value)

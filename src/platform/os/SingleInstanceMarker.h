@@ -5,8 +5,9 @@
 
 namespace os {
 
-// A system-wide marker that one instance of the program is running: on Linux an abstract
-// Unix socket bound under the marker's name, on Windows a named semaphore of that name.
+// A marker that one instance of the program is running for this user: on Linux an abstract
+// Unix socket bound under the marker's name followed by "." and the user's id, on Windows a
+// named semaphore of that name in the session's namespace (each user's logon has its own).
 // The kernel releases either the moment the owning process ends, however it ends (a
 // crash or a kill included), so a stale marker can never refuse the next start. A marker that cannot be made for any other reason is
 // not held, and the process goes on as if it were the only one.

@@ -12,7 +12,9 @@ SingleInstanceMarker::SingleInstanceMarker(const QString& name)
 {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    const QByteArray encoded = name.toUtf8();
+    // One copy per user: the abstract namespace is the whole machine's, so the user's id is
+    // part of the name, and one user's copy does not refuse another's.
+    const QByteArray encoded = name.toUtf8() + '.' + QByteArray::number(::getuid());
     // The leading NUL puts the name into the abstract namespace: no file, nothing to clean up.
     const size_t length = std::min(encoded.size(), qsizetype(sizeof(address.sun_path) - 1));
     std::memcpy(address.sun_path + 1, encoded.constData(), length);
