@@ -30,6 +30,7 @@ private slots:
     void pageSelection();
     void chartTitle_data();
     void chartTitle();
+    void longChartTitleStaysOnThePage();
     void leftAxis_data();
     void leftAxis();
     void thresholdLinesAndPeaks();
@@ -406,6 +407,31 @@ void ReportTest::chartTitle()
     QVERIFY(app.chart().xAxis->label().isEmpty());
 }
 
+void ReportTest::longChartTitleStaysOnThePage()
+{
+    const QString group = QStringLiteral("Kocioł ") + QString(10000, QLatin1Char('X'));
+    ReportApp app([&](ScratchDatabase& database) {
+        database.createContract({{.NAME = "T1"}});
+        database.exec("ALTER TABLE ZEMLO_SETTINGS MODIFY POSITION_1 TEXT");
+        database.exec("UPDATE ZEMLO_SETTINGS SET POSITION_1 = " + database.quoteText(group));
+        database.insertData("2021-10-19 08:00:00", {{1.0, "A"}});
+    });
+    app.main->GetDataButtonClick();
+    const QList<Word> words = PdfReadBack::words(app.report());
+    // One line inside the chart's picture, cut with "…", where it ran off the page.
+    QList<Word> title;
+    for (const Word& word : WordsIn(words, QRectF(0, ChartBox.top(), 842, 29))) {
+        if (word.text == QStringLiteral("Kocioł") || word.text.startsWith(QStringLiteral("XXX")))
+            title.append(word);
+    }
+    QCOMPARE(title.size(), 2);
+    const QRectF extent = PdfReadBack::extent(title);
+    QCOMPARE_GE(extent.left(), ChartBox.left());
+    QCOMPARE_LE(extent.right(), ChartBox.right());
+    QCOMPARE(title.constFirst().text, QStringLiteral("Kocioł"));
+    QVERIFY2(title.constLast().text.endsWith(QStringLiteral("…")), qPrintable(title.constLast().text));
+}
+
 void ReportTest::leftAxis_data()
 {
     QTest::addColumn<QByteArray>("chartSettings");
@@ -550,6 +576,10 @@ void ReportTest::headerFooterAndFile()
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("/CreationDate (D:20211019182028)"));
+    // The document says what it is, who made it and with what.
+    QCOMPARE(info.value("Title"), QStringLiteral("Raport 19.10.2021 - 20.10.2021 06:30:00"));
+    QCOMPARE(info.value("Author"), user);
+    QCOMPARE(info.value("Creator"), QStringLiteral("ZEMLO Viewer 1.00.00"));
 
     const QList<Word> words = PdfReadBack::words(pdf);
     for (int page = 1; page <= 2; ++page) {

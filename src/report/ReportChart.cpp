@@ -7,6 +7,13 @@
 
 namespace report {
 
+namespace {
+
+// Room kept clear at either end of the title line.
+constexpr int TitleMargin = 8;
+
+} // namespace
+
 QString ChartTitle(const db::ChannelTable& channels, quint32 channel)
 {
     const QString separator = QStringLiteral(" :: ");
@@ -60,7 +67,9 @@ void ReportChart::BuildChart(const ReportSource& source, quint32 channel)
 {
     const db::ChannelTable& channels = source.channels;
     m_ticker->setDateTimeFormat(source.dateTimeFormat);
-    m_title->setText(ChartTitle(channels, channel));
+    // A title wider than the picture would run off the page: it ends in "…" inside it.
+    m_title->setText(QFontMetrics(m_title->font()).elidedText(ChartTitle(channels, channel), Qt::ElideRight,
+                                                              Width - 2 * TitleMargin));
     yAxis->setLabel(QLatin1Char('[') + channels.UNIT[channel] + QLatin1Char(']'));
 
     // The history chart's curve: the same points of the same store, colour and active flag,

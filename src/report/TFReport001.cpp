@@ -125,6 +125,8 @@ void TFReport001::GenerateReport(const ReportSource& source, QProgressBar* progr
     PRLabelUser.setText(source.settings.User.isEmpty() ? QStringLiteral("-") : source.settings.User);
     PRLabelDateInOut.setText(common::DateTimeText(source.fetch.rangeStart) + QStringLiteral(" - ")
                              + common::DateTimeText(source.fetch.rangeEnd));
+    PReport.setTitle(QStringLiteral("Raport ") + PRLabelDateInOut.text());
+    PReport.setAuthor(source.settings.User);
 
     const Generating generating(m_generating);
     const PageProgress progressSteps(progress, pageCount);

@@ -15,7 +15,7 @@ DocumentWriter::~DocumentWriter() = default;
 HaruDocument& DocumentWriter::document() const
 {
     if (!m_document)
-        throw PdfError("No PDF document has been begun");
+        throw PdfError("Nie rozpoczęto dokumentu PDF.");
     return *m_document;
 }
 
@@ -39,6 +39,9 @@ void DocumentWriter::endDoc()
     HaruDocument& finished = document();
     if (m_creationDate.isValid())
         finished.setCreationDate(m_creationDate);
+    finished.setInformation("Title", m_title);
+    finished.setInformation("Author", m_author);
+    finished.setInformation("Creator", m_creator);
     finished.throwIfFailed();
 
     QSaveFile file(m_fileName);

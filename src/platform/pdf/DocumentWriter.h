@@ -14,7 +14,8 @@ class Page;
 // same folder and renamed over the target, so a failure leaves no file behind and an
 // existing file of that name untouched.
 // Every document has Flate-compressed streams, the one-column page layout, no outlines, no
-// viewer preferences, the caller's creation date and no other information.
+// viewer preferences, and as its information the caller's creation date, title, author and
+// creator (the program that made it); an empty text is left out.
 // Failures throw a PdfError: FileError (naming the file) when writing the file fails,
 // LibraryError when libharu fails; a document that failed in libharu is unusable until the
 // next beginDoc().
@@ -30,6 +31,9 @@ public:
     // Written as wall-clock time without a time zone; none when invalid.
     const QDateTime& creationDate() const { return m_creationDate; }
     void setCreationDate(const QDateTime& creationDate) { m_creationDate = creationDate; }
+    void setTitle(const QString& title) { m_title = title; }
+    void setAuthor(const QString& author) { m_author = author; }
+    void setCreator(const QString& creator) { m_creator = creator; }
 
     // Starts a new document in memory, discarding an unfinished one.
     void beginDoc();
@@ -44,6 +48,9 @@ private:
 
     QString m_fileName;
     QDateTime m_creationDate;
+    QString m_title;
+    QString m_author;
+    QString m_creator;
     std::unique_ptr<HaruDocument> m_document;
 };
 

@@ -23,7 +23,7 @@ QByteArray Resource(const char* face)
 {
     QFile file(QStringLiteral(":/fonts/") + QLatin1String(face));
     if (!file.open(QIODevice::ReadOnly))
-        throw PdfError("The report font " + std::string(face) + " is missing from the program");
+        throw PdfError("W programie brakuje czcionki raportu " + std::string(face) + ".");
     return file.readAll();
 }
 
@@ -104,7 +104,7 @@ EmbeddedFonts::EmbeddedFonts()
     : m_folder(std::make_unique<QTemporaryDir>())
 {
     if (!m_folder->isValid())
-        throw PdfError("No temporary folder for the report font: " + m_folder->errorString().toStdString());
+        throw PdfError("Nie można utworzyć folderu tymczasowego dla czcionki raportu: " + m_folder->errorString().toStdString());
     for (std::size_t face = 0; face < FaceNames.size(); ++face) {
         const QByteArray bytes = Resource(FaceNames[face]);
         if (face == 0)
@@ -112,7 +112,7 @@ EmbeddedFonts::EmbeddedFonts()
         const QString path = m_folder->filePath(QLatin1String(FaceNames[face]));
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush())
-            throw PdfError("Cannot write the report font " + path.toStdString() + ": " + file.errorString().toStdString());
+            throw PdfError("Nie można zapisać czcionki raportu " + path.toStdString() + ": " + file.errorString().toStdString());
         m_files[face] = QFile::encodeName(path);
     }
 }

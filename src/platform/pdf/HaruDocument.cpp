@@ -65,7 +65,7 @@ HaruDocument::HaruDocument()
     , m_fonts(EmbeddedFonts::instance())
 {
     if (!m_doc)
-        throw PdfError("Out of memory for a PDF document");
+        throw PdfError("Zabrakło pamięci na dokument PDF.");
     HPDF_SetCompressionMode(handle(), HPDF_COMP_ALL);
     HPDF_UseUTFEncodings(handle());
     HPDF_SetPageLayout(handle(), HPDF_PAGE_LAYOUT_ONE_COLUMN);
@@ -154,6 +154,24 @@ void HaruDocument::setCreationDate(const QDateTime& dateTime)
     const HPDF_Date value{date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second(),
                           ' ', 0, 0};
     HPDF_SetInfoDateAttr(handle(), HPDF_INFO_CREATION_DATE, value);
+}
+
+void HaruDocument::setInformation(const char* key, const QString& text)
+{
+    if (text.isEmpty())
+        return;
+    // libharu writes an information text byte for byte, which readers take as PDFDocEncoding:
+    // the text goes in as UTF-16BE with its byte order mark, as PDF text strings may be. The
+    // dictionary exists from the constructor on (the producer entry).
+    QByteArray utf16 = "\xFE\xFF";
+    for (const QChar unit : text) {
+        utf16.append(char(unit.unicode() >> 8));
+        utf16.append(char(unit.unicode() & 0xFF));
+    }
+    const HPDF_Binary value = HPDF_Binary_New(handle()->mmgr, reinterpret_cast<HPDF_BYTE*>(utf16.data()),
+                                              HPDF_UINT(utf16.size()));
+    if (value)
+        HPDF_Dict_Add(handle()->info, key, value);
 }
 
 void HaruDocument::write(const std::function<void(const char* data, qint64 size)>& sink)

@@ -45,6 +45,9 @@ public:
     HPDF_Image sharedImage(const QImage& image);
     // Wall-clock fields, without a time zone.
     void setCreationDate(const QDateTime& dateTime);
+    // A text entry of the document's information ("Title", "Author", "Creator"), any
+    // characters; an empty text is left out.
+    void setInformation(const char* key, const QString& text);
     // Serialises the document and hands the bytes to sink piece by piece.
     void write(const std::function<void(const char* data, qint64 size)>& sink);
 

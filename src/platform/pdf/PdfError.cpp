@@ -6,7 +6,7 @@ namespace {
 
 std::string LibraryMessage(unsigned long number, unsigned long detail)
 {
-    return QStringLiteral("The PDF library failed with error 0x%1 (detail %2)")
+    return QStringLiteral("Biblioteka PDF zgłosiła błąd 0x%1 (szczegół %2)")
         .arg(number, 4, 16, QLatin1Char('0'))
         .arg(detail)
         .toStdString();
@@ -22,7 +22,7 @@ LibraryError::LibraryError(unsigned long number, unsigned long detail)
 }
 
 FileError::FileError(const QString& path, const QString& reason)
-    : PdfError(QStringLiteral("Unable to write the PDF file %1: %2").arg(path, reason).toStdString())
+    : PdfError(QStringLiteral("Nie można zapisać pliku PDF %1: %2").arg(path, reason).toStdString())
     , m_path(path)
 {
 }
