@@ -44,7 +44,7 @@ void VerifyConnectedLook(const app::TFMain& main)
 {
     QCOMPARE(main.LabelStatus->text(), ConnectedCaption);
     QCOMPARE(StatusColour(main), QColor(0xC0, 0xDC, 0xC0));
-    QCOMPARE(main.LabelStatus->toolTip(), QString());
+    QCOMPARE(Rendered(main.LabelStatus->toolTip()), "Serwer bazy danych: " + TestServer::viewerHost());
 }
 
 void VerifyFailedLook(const app::TFMain& main)
@@ -260,7 +260,10 @@ private slots:
             server.thaw();
         };
         QTRY_VERIFY_WITH_TIMEOUT(!desktop.messages.isEmpty(), 30000);
-        QVERIFY2(desktop.messages[0].text.contains("Lost connection"), qPrintable(desktop.messages[0].text));
+        // In Polish, the client library's own words after a colon.
+        QVERIFY2(desktop.messages[0].text.startsWith("Utracono połączenie z serwerem bazy danych: ")
+                     && desktop.messages[0].text.contains("Lost connection"),
+                 qPrintable(desktop.messages[0].text));
         QCOMPARE(statusAtBox, FailedCaption);
         QVERIFY2(reasonAtBox.contains(desktop.messages[0].text), qPrintable(reasonAtBox));
 

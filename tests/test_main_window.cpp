@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStringEncoder>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -47,7 +48,8 @@ private slots:
     void closeAsksAndStoresGeometry_data();
     void closeAsksAndStoresGeometry();
     void unwritableSettingsAtCloseStillEnds();
-    void unwritableFolderAtStartShowsErrorAndKeepsZeroSettings();
+    void damagedSettingsFileDoesNotStopTheStart_data();
+    void damagedSettingsFileDoesNotStopTheStart();
 };
 
 void MainWindowTest::caption_data()
@@ -351,23 +353,69 @@ void MainWindowTest::unwritableSettingsAtCloseStillEnds()
     desktop.answers = {true};
     QVERIFY(main->close());
     QCOMPARE(desktop.messages.size(), 1);
-    QCOMPARE(desktop.messages[0].text, "Unable to write to " + folder.file("settings.ini"));
+    QVERIFY2(desktop.messages[0].text.startsWith("Nie można odczytać pliku " + folder.file("settings.ini") + ": "),
+             qPrintable(desktop.messages[0].text));
     QVERIFY(!main->database().connected());
 }
 
-void MainWindowTest::unwritableFolderAtStartShowsErrorAndKeepsZeroSettings()
+void MainWindowTest::damagedSettingsFileDoesNotStopTheStart_data()
 {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content"); // empty: a folder in the file's place
+    QTest::addColumn<QString>("reason");
+
+    QStringEncoder utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    const QByteArray connection = utf16(QStringLiteral("[DataBase]\nName=zemlo\nUser=zemlo_viewer\n"));
+    const QByteArray config = utf16(QStringLiteral("[View]\nRefresh=9\n"));
+    QTest::newRow("folder for settings.ini") << "settings.ini" << QByteArray() << "w miejscu pliku jest folder";
+    QTest::newRow("folder for connection.ini") << "connection.ini" << QByteArray() << "w miejscu pliku jest folder";
+    QTest::newRow("folder for config.ini") << "config.ini" << QByteArray() << "w miejscu pliku jest folder";
+    QTest::newRow("UTF-16 connection.ini") << "connection.ini" << connection << "UTF-16";
+    QTest::newRow("UTF-16 config.ini") << "config.ini" << config << "UTF-16";
+}
+
+void MainWindowTest::damagedSettingsFileDoesNotStopTheStart()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, reason);
+    ScratchDatabase database;
+    database.createContract({{.NAME = "T1"}});
     AppFolder folder;
-    // connection.ini cannot be created: the start stops there, config.ini stays unread.
-    QDir().mkpath(folder.file("connection.ini"));
+    if (file != "connection.ini")
+        folder.writeConnection(database.name());
+    if (content.isEmpty())
+        QVERIFY(QDir().mkpath(folder.file(file)));
+    else
+        folder.write(file, content);
     ScriptedDesktop desktop;
     const auto main = folder.start();
+
+    // One box, in Polish, naming the file and why it could not be used.
     QCOMPARE(desktop.messages.size(), 1);
-    QCOMPARE(desktop.messages[0].text, "Unable to write to " + folder.file("connection.ini"));
-    QVERIFY(QFileInfo(folder.file("settings.ini")).isFile());
-    QVERIFY(!QFileInfo::exists(folder.file("config.ini")));
-    QCOMPARE(main->viewConfig().Refresh, 0);
-    QCOMPARE(main->windowTitle(), QStringLiteral("FMain"));
+    const QString told = desktop.messages[0].text;
+    QVERIFY2(told.startsWith("Nie można odczytać pliku " + folder.file(file) + ": ") && told.contains(reason),
+             qPrintable(told));
+    // The start went on with that file's defaults: the other files, the caption, a connection.
+    for (const QString& other : {QStringLiteral("settings.ini"), QStringLiteral("connection.ini"), QStringLiteral("config.ini")})
+        QVERIFY(other == file || QFileInfo(folder.file(other)).isFile());
+    QCOMPARE(main->windowTitle(), QStringLiteral("ZEMLO Viewer wersja: 1.00.00"));
+    QCOMPARE(main->viewConfig(), config::ViewConfig{});
+    main->show();
+    main->ToggleConnection();
+    QCOMPARE(main->database().connected(), file != "connection.ini");
+    // The status says which file is at fault.
+    const QString tip = Rendered(main->LabelStatus->toolTip());
+    QVERIFY2(tip.contains(folder.file(file)), qPrintable(tip));
+
+    // What could not be read is left as it was, also at close.
+    desktop.answers = {true};
+    QVERIFY(main->close());
+    QCOMPARE(desktop.messages.size(), 1);
+    if (content.isEmpty())
+        QVERIFY(QFileInfo(folder.file(file)).isDir());
+    else
+        QCOMPARE(folder.read(file), content);
 }
 
 QTEST_MAIN(MainWindowTest)

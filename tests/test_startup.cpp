@@ -12,11 +12,13 @@
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
+#include <QScopeGuard>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #ifndef Q_OS_WIN
 #include <sys/resource.h>
+#include <unistd.h>
 #endif
 
 class StartupTest : public QObject {
@@ -24,6 +26,7 @@ class StartupTest : public QObject {
 private slots:
     void secondInstanceRefusedUntilFirstIsKilled();
     void markerThatCannotBeMadeCountsAsFirstInstance();
+    void otherUsersCopyDoesNotRefuseThisOne();
     void splashHandsOverAfter200Ticks();
     void escapeHandsOverAtOnce();
     void closeButtonAsksFirst_data();
@@ -113,6 +116,46 @@ void StartupTest::markerThatCannotBeMadeCountsAsFirstInstance()
     QCOMPARE(::setrlimit(RLIMIT_NOFILE, &limits), 0);
     QVERIFY_THROWS_NO_EXCEPTION(if (error) std::rethrow_exception(error));
     QVERIFY(!alreadyExisted);
+#endif
+}
+
+// Several people share a machine: one copy per user. The other user is "nobody"; the test
+// must run as root to be someone else.
+void StartupTest::otherUsersCopyDoesNotRefuseThisOne()
+{
+#ifdef Q_OS_WIN
+    QSKIP("Windows keeps the marker in the session's own namespace");
+#else
+    if (::geteuid() != 0)
+        QSKIP("starting a copy as another user needs root");
+    // The other user's copy is the real program, in a folder that user may write to.
+    AppFolder other;
+    QVERIFY(QFile::setPermissions(other.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+                                                    | QFile::WriteOther | QFile::ExeOther));
+    const QString program = other.file(ProgramFile);
+    QVERIFY(QFile::copy(qEnvironmentVariable("ZEMLO_BINARY_DIR") + "/" + ProgramFile, program));
+    AppFolder mine;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ZEMLO_INSTANCE_MARKER", mine.context().instanceMarkerName);
+    environment.insert("HOME", other.path());
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "--", program});
+    QVERIFY(process.waitForStarted());
+    const auto stop = qScopeGuard([&] {
+        process.kill();
+        process.waitForFinished();
+    });
+    // It holds its marker before it writes its settings files.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(other.file("config.ini")), 20000);
+    QCOMPARE(process.state(), QProcess::Running);
+
+    ScriptedDesktop desktop;
+    QVERIFY(!refusedAsSecondInstance(mine, desktop));
+    // The same user's second copy is still refused, and the other user's copy runs on.
+    const auto running = mine.start();
+    QVERIFY(refusedAsSecondInstance(mine, desktop));
+    QCOMPARE(process.state(), QProcess::Running);
 #endif
 }
 

@@ -1,6 +1,10 @@
 #include "app/SystemDesktop.h"
 
+#include "app/BoxText.h"
+
 #include <QDesktopServices>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -20,11 +24,23 @@ QMessageBox::Icon toMessageBoxIcon(os::Desktop::Icon icon)
 }
 
 // Messages quote names and values from the database and the settings files: they are shown
-// as written, never as markup.
+// as written, never as markup. A box keeps its buttons on the screen however long the text:
+// its lines are wrapped to half the screen's width at most (where Qt's own wrapping of a
+// box's text begins), and what does not fit the screen's height is left out of the middle;
+// the whole text is then in the box's details. The text can be selected and copied.
 void ShowPlainText(QMessageBox& box, const QString& text)
 {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize available = screen ? screen->availableGeometry().size() : QSize(800, 600);
+    // Room for the icon and the margins beside the text, the title bar, the buttons and the
+    // details' button below it.
+    const QSize room(std::min(available.width() / 2, 500) - 100, available.height() - 250);
+    const BoxText fitted = FitBoxText(text, box.font(), room);
     box.setTextFormat(Qt::PlainText);
-    box.setText(text);
+    box.setText(fitted.shown);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    if (fitted.cut)
+        box.setDetailedText(text);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "app/TFMain.h"
 
+#include "app/Artwork.h"
 #include "app/BusyGate.h"
 #include "app/ErrorBox.h"
 #include "app/FirstError.h"
@@ -195,6 +196,7 @@ TFMain::TFMain(StartContext context, QWidget* parent)
     // On an error the window is still created; the steps after the failing one are skipped.
     RunHandler([this] { FormCreate(); });
     FReport001 = new report::TFReport001(this);
+    FReport001->PReport.setCreator(ProgramTitle + QLatin1Char(' ') + VersionText(m_versionMajor, m_versionMinor));
 }
 
 TFMain::~TFMain()
@@ -400,6 +402,8 @@ void TFMain::FormCreate()
         QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     }
 
+    TellIfArtworkMissing();
+
     os::ReadFileVersion(m_versionMajor, m_versionMinor, m_versionRelease, m_versionBuild);
 
     QDir().mkpath(m_context.folders.reports);
@@ -435,9 +439,9 @@ void TFMain::FormCreate()
 void TFMain::LoadOrSaveWindowSettings(bool load)
 {
     if (load) {
-        m_windowSettings = config::LoadWindowSettings(m_settingsPath);
+        m_windowSettings = m_settingsFiles.load(m_settingsPath, config::LoadWindowSettings);
         ApplyWindowSettings(m_windowSettings);
-    } else {
+    } else if (m_settingsFiles.mayWrite(m_settingsPath)) {
         config::SaveWindowSettings(m_settingsPath, CurrentWindowSettings());
     }
 }
@@ -446,14 +450,16 @@ void TFMain::LoadOrSaveConnection(bool load)
 {
     // Only read: the operator edits connection.ini, the program never rewrites it.
     if (load)
-        m_connection = config::LoadConnectionSettings(m_connectionPath);
+        m_connection = m_settingsFiles.load(m_connectionPath, config::LoadConnectionSettings);
 }
 
 void TFMain::LoadOrSaveConfig(bool load)
 {
     // Only read, like connection.ini.
     if (load)
-        m_config = config::LoadViewConfig(m_configPath);
+        m_config = m_settingsFiles.load(m_configPath, [](const QString& path, QStringList* unusable) {
+            return config::LoadViewConfig(path, QLocale(), unusable);
+        });
 }
 
 void TFMain::ApplyWindowSettings(config::WindowSettings& settings)
@@ -512,8 +518,11 @@ void TFMain::ShowConnectionState(ConnectionState state, const QString& reason, s
     m_connectionState = state;
     switch (state) {
     case ConnectionState::Connected:
+        // With several servers listed, the panel names the one in use.
         StatusPanel->setText(QStringLiteral("Baza danych :: ") + m_connection.Name + QStringLiteral(" :: ")
-                             + m_connection.User + QStringLiteral(" :: ****"));
+                             + m_connection.User + QStringLiteral(" :: ****")
+                             + (SQLConnection.serverCount() > 1 ? QStringLiteral(" :: ") + SQLConnection.serverInUse()
+                                                                : QString()));
         SetBackground(LabelStatus, QColor(0xC0, 0xDC, 0xC0));
         LabelStatus->setText(QStringLiteral("Połączono poprawnie z bazą daych."));
         break;
@@ -531,13 +540,20 @@ void TFMain::ShowConnectionState(ConnectionState state, const QString& reason, s
         LabelStatus->setText(QStringLiteral("-"));
         break;
     }
-    // The fixed texts do not tell a wrong password from a server that is down: the reason is
-    // at hand on hover. The server's words quote the connection values: shown as written.
-    QString tip = reason;
+    // The fixed texts do not tell a wrong password from a server that is down, nor which
+    // server answers: that is at hand on hover, with a settings file that could not be used.
+    // The server's words quote the connection values: shown as written.
+    QStringList tip;
+    if (state == ConnectionState::Connected)
+        tip.append(QStringLiteral("Serwer bazy danych: ") + SQLConnection.serverInUse());
+    if (!reason.isEmpty())
+        tip.append(reason);
     if (nextTry)
-        tip += QStringLiteral("\nNastępna próba połączenia: ")
-            + common::DateTimeText(os::CurrentDateTime().addMSecs(*nextTry));
-    LabelStatus->setToolTip(tip.isEmpty() ? QString() : Qt::convertFromPlainText(tip));
+        tip.append(QStringLiteral("Następna próba połączenia: ")
+                   + common::DateTimeText(os::CurrentDateTime().addMSecs(*nextTry)));
+    if (const QString note = m_settingsFiles.statusNote(); !note.isEmpty())
+        tip.append(note);
+    LabelStatus->setToolTip(tip.isEmpty() ? QString() : Qt::convertFromPlainText(tip.join(QLatin1Char('\n'))));
     // What was fetched before the connection was lost can still be saved and reported.
     PanelButton->setEnabled(state == ConnectionState::Connected || state == ConnectionState::Lost);
 }
@@ -580,7 +596,9 @@ void TFMain::OpenConnection(FirstError& error)
     if (error) {
         m_database->Disconnect(SQLConnection);
         m_channels->count = 0;
-        ConnectionFailed(error.message());
+        ConnectionFailed(QStringLiteral("Serwer bazy danych odpowiada, ale tabeli ustawień kanałów %1 nie można odczytać. ")
+                             .arg(QLatin1String(db::contract::SettingsTable))
+                         + error.message());
         return;
     }
     m_liveView->BuildLiveView(m_channels->count);
@@ -610,8 +628,23 @@ void TFMain::ConnectionFailed(const QString& reason)
 template <typename Read>
 void TFMain::Watched(Read&& read)
 {
+    bool serverChanged = false;
     try {
-        std::forward<Read>(read)();
+        // A lost server is left for the next one listed; the only one is tried again.
+        if (m_connectionState == ConnectionState::Lost) {
+            SQLConnection.failOver();
+            serverChanged = true;
+        }
+        try {
+            read();
+        } catch (const sql::SqlError& error) {
+            // With another server listed, the read goes there at once.
+            if (!IsConnectionFault(error) || SQLConnection.serverCount() < 2)
+                throw;
+            SQLConnection.failOver();
+            serverChanged = true;
+            read();
+        }
     } catch (const sql::SqlError& error) {
         if (IsConnectionFault(error))
             ConnectionLost(QString::fromUtf8(error.what()));
@@ -619,7 +652,7 @@ void TFMain::Watched(Read&& read)
             ConnectionAnswered();
         throw;
     }
-    ConnectionAnswered();
+    ConnectionAnswered(serverChanged);
 }
 
 void TFMain::ConnectionLost(const QString& reason)
@@ -638,9 +671,9 @@ void TFMain::ConnectionLost(const QString& reason)
     ShowConnectionState(ConnectionState::Lost, reason, nextTry);
 }
 
-void TFMain::ConnectionAnswered()
+void TFMain::ConnectionAnswered(bool serverChanged)
 {
-    if (m_connectionState != ConnectionState::Lost)
+    if (m_connectionState != ConnectionState::Lost && !serverChanged)
         return;
     TimerReconnect->stop();
     ShowConnectionState(ConnectionState::Connected);

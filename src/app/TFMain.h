@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/RepeatedError.h"
+#include "app/SettingsFileGuard.h"
 #include "config/SettingsFiles.h"
 #include "config/StorageFolders.h"
 #include "db/CDataBase.h"
@@ -166,11 +167,14 @@ private:
     // The connect sequence failed: red, and tried again after the refresh period.
     void ConnectionFailed(const QString& reason);
     // Runs a read of the database and lets the status follow it: red with the reason when it
-    // failed for the connection, green again once the server answers. Errors go on.
+    // failed for the connection, green again once the server answers. With several servers
+    // listed, a read that lost its server is run again at once on the next one that answers.
+    // Errors go on.
     template <typename Read>
     void Watched(Read&& read);
     void ConnectionLost(const QString& reason);
-    void ConnectionAnswered();
+    // Green again after a loss, or naming the server that answers now.
+    void ConnectionAnswered(bool serverChanged = false);
     // The refresh of the timer and of the switch to the live tab: an error that persists is
     // told once.
     void RefreshLiveViewTellingOnce();
@@ -192,6 +196,7 @@ private:
     QString m_reportsFolder;
     QDateTime m_lastOutputDateTime;
     QString m_lastOutputPath;
+    SettingsFileGuard m_settingsFiles;
     config::WindowSettings m_windowSettings;
     config::ConnectionSettings m_connection;
     config::ViewConfig m_config;

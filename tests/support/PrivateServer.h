@@ -12,7 +12,13 @@ public:
     ~PrivateServer();
 
     bool start();
+    // Started with a binary log, for replicas to read.
+    bool startAsPrimary();
+    // Started read-only, replicating primary (started with startAsPrimary) from its first change on.
+    bool startAsReplicaOf(const PrivateServer& primary);
     bool stop();
+    // The TCP port on 127.0.0.1.
+    QString port() const;
     // Stops the server's process where it stands (SIGSTOP), and lets it go on (SIGCONT):
     // a server that accepts connections and statements but does not answer. thaw() may be
     // called from any thread.
@@ -22,9 +28,12 @@ public:
     void makeCurrent() const;
 
 private:
-    bool run(const QString& command);
+    bool run(const QStringList& arguments);
+    bool startWith(const QString& command, const QStringList& arguments = {});
     bool sendSignal(int number) const;
 
     QTemporaryDir m_dir;
     bool m_running = false;
+    QString m_startCommand = QStringLiteral("start");
+    QStringList m_startArguments;
 };
