@@ -1,6 +1,6 @@
 # The Debian package that scripts/package builds with CPack: the program in /usr/bin, its
 # desktop entry and icon, the README and the documents Debian asks for. The dependencies
-# come from dpkg-shlibdeps, from what the binary links.
+# come from dpkg-shlibdeps, from what the binary links, and from what it loads (below).
 
 set(ZEMLO_DOC_DIR share/doc/zemlo-viewer)
 set(ZEMLO_PACKAGING_OUT ${CMAKE_BINARY_DIR}/packaging)
@@ -51,5 +51,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# What the program loads at run time, which no linked library names: Qt's SVG plugins (every
+# picture of the program is SVG: without them the alarm dots, the tool buttons' and tabs' icons
+# and the splash logo are blank), Qt's Polish texts of its dialogs ("Tak", "Nie"), and Arial's
+# metric twin, with which the report's chart is laid out as its embedded font prints it. The
+# X11 platform plugin and the Fusion style come with the Qt libraries themselves.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, qt6-translations-l10n, fonts-liberation2")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)
