@@ -56,8 +56,9 @@ struct ChannelTable {
 
 // Fills the table from "SELECT *from " + table, one channel per row in the server's order,
 // at most ChannelTable::Capacity of them. Not connected, a NULL, a missing column, a value
-// that does not convert or a failing query throws sql::SqlError; not connected changes
-// nothing, else the rows read before the error stay loaded.
+// that does not convert or a failing query throws sql::SqlError, whose message names the
+// table and, for a value, the row (from 1) and its channel; not connected changes nothing,
+// else the rows read before the error stay loaded.
 void LoadChannelSettings(const CDataBase& database, sql::SqlQuery& query, const QString& table,
                          ChannelTable& channels);
 
