@@ -9,8 +9,7 @@
 #include "app/ZemloApplication.h"
 #include "history/StringGrid.h"
 #include "live/LiveView.h"
-#include "platform/sql/SqlConnection.h"
-#include "platform/sql/SqlQuery.h"
+#include "platform/sql/SqlHandles.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -29,23 +28,19 @@ QString DemoTool()
     return qEnvironmentVariable("ZEMLO_BINARY_DIR") + QStringLiteral("/zemlo-demo-db");
 }
 
-// The newest row of ZEMLO_DATA on the server at 127.0.0.1:port, as the viewer's user reads it;
-// empty while it has none.
+// The newest row of ZEMLO_DATA on the server at 127.0.0.1:port, as the viewer's user reads it
+// through the client library itself; empty while it has none.
 QString NewestRow(const QString& port)
 {
-    sql::SqlConnection connection;
-    TestServer::setViewerParams(connection, Database);
-    connection.Params().replaceInStrings(QRegularExpression("^HostName=.*"), "HostName=127.0.0.1:" + port);
-    sql::SqlQuery query;
-    query.setConnection(&connection);
-    QString newest;
-    sqlErrorOf([&] {
-        connection.open();
-        query.setSql(QStringLiteral("SELECT MAX(DT) FROM ZEMLO_DATA"));
-        query.open();
-        newest = query.text(0);
-    });
-    return newest;
+    const sql::MysqlHandle handle(mysql_init(nullptr));
+    if (!handle || !mysql_real_connect(handle.get(), "127.0.0.1", TestServer::viewerUser().toUtf8().constData(),
+                                       TestServer::viewerPassword().toUtf8().constData(), Database.toUtf8().constData(),
+                                       port.toUInt(), nullptr, 0)
+        || mysql_query(handle.get(), "SELECT MAX(DT) FROM ZEMLO_DATA") != 0)
+        return {};
+    const sql::ResultHandle result(mysql_store_result(handle.get()));
+    const MYSQL_ROW row = result ? mysql_fetch_row(result.get()) : nullptr;
+    return row && row[0] ? QString::fromLatin1(row[0]) : QString();
 }
 
 } // namespace
