@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/sql/SqlHandles.h"
+#include "platform/sql/StatementCache.h"
 
 #include <QString>
 #include <QStringList>
@@ -19,6 +20,8 @@ class SqlQuery;
 // A statement that waits more than 15 s for the server to take or send data fails; the
 // client library reads no option for these two time-outs. After a failure because the
 // server went away or stopped answering, the next statement reconnects by itself.
+// Statements run as prepared statements, each text prepared once on the connection (and
+// again after a reconnect), so that their values arrive as the server holds them.
 class SqlConnection {
 public:
     SqlConnection() = default;
@@ -50,6 +53,7 @@ private:
     QStringList m_params;
     QString m_driverName = QStringLiteral("MySQL");
     MysqlHandle m_handle;
+    StatementCache m_statements;
     std::vector<SqlQuery*> m_queries;
 };
 

@@ -33,12 +33,21 @@ bool IsConnectionError(unsigned int number)
     }
 }
 
+SqlError::Cause CauseOf(unsigned int number)
+{
+    return IsConnectionError(number) ? SqlError::Cause::Connection : SqlError::Cause::Statement;
+}
+
 } // namespace
 
 SqlError SqlError::fromClient(MYSQL* handle)
 {
-    return SqlError(QString::fromUtf8(mysql_error(handle)),
-                    IsConnectionError(mysql_errno(handle)) ? Cause::Connection : Cause::Statement);
+    return SqlError(QString::fromUtf8(mysql_error(handle)), CauseOf(mysql_errno(handle)));
+}
+
+SqlError SqlError::fromStatement(MYSQL_STMT* statement)
+{
+    return SqlError(QString::fromUtf8(mysql_stmt_error(statement)), CauseOf(mysql_stmt_errno(statement)));
 }
 
 } // namespace sql

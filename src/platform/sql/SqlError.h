@@ -22,6 +22,8 @@ public:
 
     // The client library's last error on handle, its cause told by its error number.
     static SqlError fromClient(MYSQL* handle);
+    // The same for a prepared statement.
+    static SqlError fromStatement(MYSQL_STMT* statement);
 
     Cause cause() const { return m_cause; }
 
