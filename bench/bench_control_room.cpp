@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QScrollArea>
 #include <chrono>
+#include <clocale>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -129,6 +130,8 @@ int main(int argc, char** argv)
         return RunWorkstation(argc, argv, QString::fromLocal8Bit(argv[2]), std::atoi(argv[3]));
 
     QCoreApplication application(argc, argv);
+    // Figures with a decimal point, whatever the locale.
+    std::setlocale(LC_NUMERIC, "C");
     const QString database = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("zemlo");
     const int workstations = argc > 2 ? std::atoi(argv[2]) : 10;
     const int seconds = argc > 3 ? std::atoi(argv[3]) : 30;
