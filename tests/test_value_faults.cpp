@@ -88,7 +88,7 @@ void ValueFaultsTest::liveRefreshGoesOnPastABadValue()
     ConnectedApp app(
         [](ScratchDatabase& database) {
             database.createContract({{.NAME = "A"}, {.NAME = "B"}, {.NAME = "D"}, {.NAME = "E"}});
-            database.exec("ALTER TABLE ZEMLO_DATA MODIFY `D` DOUBLE NULL");
+            database.exec("ALTER TABLE ZEMLO_DATA MODIFY `B` VARCHAR(20) NULL, MODIFY `D` DOUBLE NULL");
             database.insertData("2021-10-19 08:00:00", {{1.0, ""}, {2.0, ""}, {3.0, ""}, {4.0, ""}});
         },
         "[View]\nRefresh=0\n");
@@ -135,6 +135,12 @@ void ValueFaultsTest::liveRefreshGoesOnPastABadValue()
     QVERIFY(d->toolTip().isEmpty());
     app.database.insertData("2021-10-19 08:04:00", {{41.0, ""}, {42.0, ""}, {1e39, ""}, {44.0, ""}});
     QCOMPARE(tick(), 2);
+
+    // A text that reads like markup is shown as written.
+    app.database.insertData("2021-10-19 08:05:00", {{51.0, ""}, {52.0, ""}, {53.0, ""}, {54.0, ""}});
+    app.database.exec("UPDATE ZEMLO_DATA SET `B` = '<b>52</b>' WHERE DT = '2021-10-19 08:05:00'");
+    QCOMPARE(tick(), 3);
+    QCOMPARE(Rendered(app.label("ViewValue_0001")->toolTip()), QStringLiteral("wartość „<b>52</b>” nie jest liczbą"));
 }
 
 QTEST_MAIN(ValueFaultsTest)

@@ -286,10 +286,13 @@ QStringList LiveView::showCurrentRow(db::ValueFaults& faults)
             showValue(row, m_valueFormat.text(number.value, m_channels.DOT[i]) + QLatin1Char(' ') + unit);
         else
             showValue(row, QStringLiteral("- ") + unit);
-        // The value's text comes from the database: shown as written, never as markup.
+        // The value's text comes from the database: one that would read as markup is shown
+        // as written (a plain tool tip keeps to one line).
         QString reason;
         if (number.isFault()) {
-            reason = Qt::convertFromPlainText(db::ValueFaultText(number.state, m_query.raw(*value)));
+            reason = db::ValueFaultText(number.state, m_query.raw(*value));
+            if (Qt::mightBeRichText(reason))
+                reason = Qt::convertFromPlainText(reason);
             faults.add(i, number.state, m_query.raw(*value));
         }
         if (row.value->toolTip() != reason)
