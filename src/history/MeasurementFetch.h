@@ -1,7 +1,7 @@
 #pragma once
 
-#include "history/ChannelStatistics.h"
 #include "db/ValueFaults.h"
+#include "history/ChannelStatistics.h"
 #include "history/MeasurementStore.h"
 
 #include <QStringList>
