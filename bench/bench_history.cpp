@@ -1,6 +1,8 @@
 // The history fetch with many channels, each measure printed beside its floor from the same
 // run: GetDataButtonClick (both fetches, the store that the grid and the chart read, the
-// statistics) beside a bare C API read of the same rows (wall time and this process's CPU);
+// statistics) beside the same rows read by the mariadb client (--quick), by the C API as
+// text (every field parsed with std::from_chars) and by the C API as a prepared statement
+// (values bound by type), each with its wall time, this process's CPU and the server's CPU;
 // the peak memory that the fetches add (the chart drawn with every series included, its
 // window buffers not) beside the size of one store; one full chart frame
 // with every series shown beside drawing four points per pixel column of every series; and
@@ -8,7 +10,9 @@
 // its safe save must before it reports the files saved (and, for comparison, beside the
 // same write left in the system's cache). Needs a database made by zemlo-demo-db (see
 // bench/run).
+#include "BareReads.h"
 #include "BenchSupport.h"
+#include "ServerMeter.h"
 
 #include "db/Contract.h"
 #include "history/HistoryChart.h"
@@ -22,13 +26,13 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <mysql.h>
+#include <limits>
 
 namespace {
 
@@ -36,10 +40,14 @@ using bench::CpuMilliseconds;
 using bench::Median;
 using bench::Milliseconds;
 
-// Wall and CPU time of one run of work, in milliseconds.
+constexpr double NotMeasured = std::numeric_limits<double>::quiet_NaN();
+
+// Wall and CPU time of one run of work, in milliseconds: this process's and, where it is
+// measured, the database server's.
 struct Cost {
     double wall = 0;
     double cpu = 0;
+    double server = 0;
 };
 
 template <typename Work>
@@ -50,53 +58,43 @@ Cost Measure(Work&& work)
     return {wall, CpuMilliseconds() - cpuBefore};
 }
 
+template <typename Work>
+Cost MeasureWithServer(bench::ServerMeter& meter, Work&& work)
+{
+    Cost cost;
+    const double server = meter.measure([&] { cost = Measure(std::forward<Work>(work)); }).cpu;
+    cost.server = server;
+    return cost;
+}
+
 Cost MedianCost(const std::vector<Cost>& costs)
 {
-    std::vector<double> wall, cpu;
+    std::vector<double> wall, cpu, server;
     for (const Cost& cost : costs) {
         wall.push_back(cost.wall);
         cpu.push_back(cost.cpu);
+        server.push_back(cost.server);
     }
-    return {Median(wall), Median(cpu)};
+    return {Median(wall), Median(cpu), Median(server)};
 }
 
-// The floor of the fetch: the same statement through the C API, streamed, every non-NULL
-// field parsed with strtof, nothing kept.
-class BareRead {
-public:
-    explicit BareRead(const QString& database)
-        : m_mysql(mysql_init(nullptr))
-    {
-        if (!mysql_real_connect(m_mysql, "127.0.0.1", "zemlo_viewer", "zemlo_viewer", database.toUtf8().constData(), 0,
-                                nullptr, 0)
-            || mysql_set_character_set(m_mysql, "utf8mb4") != 0)
-            qFatal("bare connect: %s", mysql_error(m_mysql));
-    }
-    ~BareRead() { mysql_close(m_mysql); }
-    BareRead(const BareRead&) = delete;
-    BareRead& operator=(const BareRead&) = delete;
-
-    Cost run(const QByteArray& statement)
-    {
-        // strtof sets errno, so its calls are not optimised away although nothing is kept.
-        return Measure([&] {
-            if (mysql_query(m_mysql, statement.constData()) != 0)
-                qFatal("bare query: %s", mysql_error(m_mysql));
-            MYSQL_RES* result = mysql_use_result(m_mysql);
-            const unsigned fields = mysql_num_fields(result);
-            while (const MYSQL_ROW row = mysql_fetch_row(result)) {
-                for (unsigned field = 0; field < fields; ++field) {
-                    if (row[field])
-                        std::strtof(row[field], nullptr);
-                }
-            }
-            mysql_free_result(result);
-        });
-    }
-
-private:
-    MYSQL* m_mysql;
-};
+// The mariadb client's own read of the statement, --quick (row by row) into nothing; false
+// where there is no client to run (a Windows build under Wine).
+bool ClientRead(const QString& database, const QByteArray& statement)
+{
+    QProcess client;
+    client.setStandardOutputFile(QProcess::nullDevice());
+    client.start(QStringLiteral("mariadb"),
+                 {QStringLiteral("--no-defaults"), QStringLiteral("--quick"), QStringLiteral("--batch"),
+                  QStringLiteral("--host=127.0.0.1"), QStringLiteral("--user=zemlo_viewer"), QStringLiteral("--password=zemlo_viewer"),
+                  QStringLiteral("--default-character-set=utf8mb4"), database,
+                  QStringLiteral("--execute=") + QString::fromUtf8(statement)});
+    if (!client.waitForStarted())
+        return false;
+    if (!client.waitForFinished(-1) || client.exitStatus() != QProcess::NormalExit || client.exitCode() != 0)
+        qFatal("mariadb client: %s", client.readAllStandardError().constData());
+    return true;
+}
 
 // The floor of a chart frame: four points per pixel column of every series (a curve that
 // wanders a few pixels up and down within each column, as a measured value does), as
@@ -169,22 +167,32 @@ int main(int argc, char** argv)
     const QString from = history.rangeStart().text;
     const QString to = history.rangeEnd().text;
     const QByteArray statement = history::MeasurementQueryText(db::contract::DataTable, from, to).toUtf8();
-    BareRead bare(database);
+    const sql::MysqlHandle bare = bench::ConnectBare(database);
+    bench::BareStatement binary(bare.get(), statement);
+    bench::ServerMeter server(database);
     // The chart tab shown and drawn empty first: the window's own buffers are not the fetch's.
     main.PageControlData->setCurrentWidget(main.TabSheetChart);
     QCoreApplication::processEvents();
     main.Chart->replot(QCustomPlot::rpImmediateRefresh);
     const double memoryBefore = bench::PeakMemoryMegabytes();
 
-    // Alternating, so that the server's caches favour neither. From the second fetch on, a
+    // Alternating, so that the server's caches favour none. From the second fetch on, a
     // fetch replaces the one before.
-    std::vector<Cost> fetches, bareReads;
+    std::vector<Cost> fetches, clientReads, textReads, binaryReads;
+    double checksum = 0;
     for (int round = 0; round < 3; ++round) {
-        bareReads.push_back(bare.run(statement));
-        fetches.push_back(Measure([&] { main.GetDataButtonClick(); }));
+        bool clientRan = false;
+        clientReads.push_back(MeasureWithServer(server, [&] { clientRan = ClientRead(database, statement); }));
+        if (!clientRan)
+            clientReads.back() = {NotMeasured, NotMeasured, NotMeasured};
+        textReads.push_back(MeasureWithServer(server, [&] { checksum += bench::ReadText(bare.get(), statement); }));
+        binaryReads.push_back(MeasureWithServer(server, [&] { checksum += double(binary.run()); }));
+        fetches.push_back(MeasureWithServer(server, [&] { main.GetDataButtonClick(); }));
     }
     const Cost fetch = MedianCost(fetches);
-    const Cost floor = MedianCost(bareReads);
+    const Cost clientRead = MedianCost(clientReads);
+    const Cost textRead = MedianCost(textReads);
+    const Cost binaryRead = MedianCost(binaryReads);
     const quint32 channels = main.channels().count;
     const int rows = main.DataGrid->rowCount() - 1;
 
@@ -241,10 +249,16 @@ int main(int argc, char** argv)
     const Cost safeWrite = RawWrite({dataPath, eventsPath}, true);
 
     std::printf("channels x rows                  %u x %d\n", channels, rows);
-    std::printf("fetch (GetDataButtonClick)       %8.0f ms  bare C API read %8.0f ms  = %5.2f x  (target <= 1.3)\n",
-                fetch.wall, floor.wall, fetch.wall / floor.wall);
-    std::printf("fetch CPU of this process        %8.0f ms  bare read's CPU %8.0f ms  = %5.2f x  (target <= 3)\n",
-                fetch.cpu, floor.cpu, fetch.cpu / floor.cpu);
+    std::printf("fetch (GetDataButtonClick)       %8.0f ms  C API text read %8.0f ms  = %5.2f x  (target <= 0.75)\n",
+                fetch.wall, textRead.wall, fetch.wall / textRead.wall);
+    std::printf("fetch, the same                  %8.0f ms  mariadb --quick %8.0f ms  = %5.2f x\n", fetch.wall,
+                clientRead.wall, fetch.wall / clientRead.wall);
+    std::printf("fetch, the same                  %8.0f ms  C API prepared  %8.0f ms  = %5.2f x  (its floor)\n", fetch.wall,
+                binaryRead.wall, fetch.wall / binaryRead.wall);
+    std::printf("fetch CPU of this process        %8.0f ms  prepared read's %8.0f ms  = %5.2f x  (text read, from_chars: %.0f ms)\n",
+                fetch.cpu, binaryRead.cpu, fetch.cpu / binaryRead.cpu, textRead.cpu);
+    std::printf("server CPU of the fetch          %8.0f ms  text read's     %8.0f ms  = %5.2f x  (prepared read's %.0f, mariadb's %.0f ms)\n",
+                fetch.server, textRead.server, fetch.server / textRead.server, binaryRead.server, clientRead.server);
     std::printf("peak memory added by 4 fetches   %8.1f MiB one store       %8.1f MiB = %5.2f x  (target <= 1.25)\n",
                 memoryAdded, storeMegabytes, memoryAdded / storeMegabytes);
     std::printf("chart frame, all series, %dx%d %6.0f ms  4 points/column %8.0f ms  = %5.2f x  (target <= 60 ms)\n",
@@ -257,5 +271,6 @@ int main(int argc, char** argv)
                 csv.wall, rawWrite.wall, csv.wall / rawWrite.wall);
     std::printf("CSV export CPU of this process   %8.1f ms  cache write CPU %8.1f ms\n", csv.cpu, rawWrite.cpu);
     std::printf("data CSV size                    %8.1f MB\n", double(QFileInfo(dataPath).size()) / 1e6);
+    std::printf("(checksum of the floors' reads: %g)\n", checksum);
     return 0;
 }

@@ -34,7 +34,6 @@ private slots:
     void tickDuringAFetchLeavesTheStreamAlone();
     void missingColumnsLeaveOnlyTheirChannelsOut();
     void fetchLargerThanMemoryIsRefused();
-    void rowsReadBeforeAFailureStay();
     void fetchAcrossTheClockChanges();
 };
 
@@ -361,28 +360,6 @@ void HistoryFetchTest::fetchLargerThanMemoryIsRefused()
     QCOMPARE(app.desktop.messages.size(), 3);
     QVERIFY2(!app.desktop.messages[2].text.contains("std::") && !app.desktop.messages[2].text.isEmpty(),
              qPrintable(app.desktop.messages[2].text));
-}
-
-void HistoryFetchTest::rowsReadBeforeAFailureStay()
-{
-    // A site whose value column holds text: the third row does not read as a number.
-    Connected app([](ScratchDatabase& database) {
-        database.createContract({{.NAME = "T1"}});
-        database.exec("ALTER TABLE ZEMLO_DATA MODIFY `T1` VARCHAR(20) NULL");
-        database.exec("INSERT INTO ZEMLO_DATA VALUES ('2021-10-19 08:00:00', '1.5', 'A'), "
-                      "('2021-10-19 08:01:00', '2.5', ''), ('2021-10-19 08:02:00', 'abc', ''), "
-                      "('2021-10-19 08:03:00', '4', '')");
-    });
-    app.main->GetDataButton->click();
-    QCOMPARE(app.desktop.messages.size(), 1);
-    QCOMPARE(app.desktop.messages[0].text, QStringLiteral("Kolumna 'T1': 'abc' nie jest poprawną liczbą"));
-    // The two rows read before stay, in the grid, the chart and the statistics alike.
-    QCOMPARE(app.data().cell(1, 2), QStringLiteral("2,5"));
-    QCOMPARE(app.statistics()[0].sampleCount, 2u);
-    QCOMPARE(app.statistics()[0].average, 2.0f);
-    QVERIFY(app.main->Chart->series(0)->hasPoints());
-    QCOMPARE(app.main->ProgressBar->value(), 0);
-    QVERIFY(!app.main->SQLQuery.isOpen());
 }
 
 void HistoryFetchTest::fetchAcrossTheClockChanges()

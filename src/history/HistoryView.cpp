@@ -140,10 +140,14 @@ void HistoryView::LoadMeasurementHistory(const QString& table, MeasurementFetch&
         });
         fetch.read([&] { progress.step(); });
     }
+    QStringList problems;
     if (!fetch.missingColumns().isEmpty())
-        throw std::runtime_error((db::MissingColumnsText(table, fetch.missingColumns())
-                                  + QStringLiteral(" Kanały tych kolumn pokazują \"- \"."))
-                                     .toStdString());
+        problems.append(db::MissingColumnsText(table, fetch.missingColumns())
+                        + QStringLiteral(" Kanały tych kolumn pokazują \"- \"."));
+    if (!fetch.valueFaults().empty())
+        problems.append(fetch.valueFaults().message(m_channels, true));
+    if (!problems.isEmpty())
+        throw std::runtime_error(problems.join(QLatin1Char('\n')).toStdString());
 }
 
 void HistoryView::requireMemoryFor(qint64 rows) const

@@ -62,9 +62,12 @@ void MeasurementFetch::read(const std::function<void()>& beforeRow)
         // The columns were found at open(): the row's cells are read without a check each.
         const sql::SqlQuery::Row row = m_query.row();
         for (const auto [channel, value, alarm] : m_columns) {
-            if (const std::optional<float> number = m_query.toOptionalFloat(row, value)) {
-                m_store->setValue(channel, *number);
-                m_statistics.add(channel, *number);
+            // A value that is no number stays NULL, and the fetch goes on.
+            if (const sql::FloatCell number = row.readFloat(value); number.isValue()) {
+                m_store->setValue(channel, number.value);
+                m_statistics.add(channel, number.value);
+            } else if (number.isFault()) {
+                m_valueFaults.add(channel, number.state, row.raw(value));
             }
             if (!row.isNull(alarm))
                 m_store->setAlarm(channel, db::AlarmCode(row.raw(alarm)));

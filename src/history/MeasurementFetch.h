@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/ValueFaults.h"
 #include "history/ChannelStatistics.h"
 #include "history/MeasurementStore.h"
 
@@ -30,12 +31,15 @@ public:
     // stay NULL, and missingColumns() names what is missing.
     void open(const QString& table, const QString& from, const QString& to, qint64 expected);
     // Makes the store for the rows that open() expects, then reads every row; beforeRow
-    // runs before each. An error ends the sweep where it arises: what was read until then
+    // runs before each. A value that is no number leaves its cell NULL and is kept in
+    // valueFaults(). An error ends the sweep where it arises: what was read until then
     // stays in store() and the statistics.
     void read(const std::function<void()>& beforeRow);
 
     std::shared_ptr<const MeasurementStore> store() const { return m_store; }
     const QStringList& missingColumns() const { return m_missingColumns; }
+    // The channels with values that are no number, which read() left NULL.
+    const db::ValueFaults& valueFaults() const { return m_valueFaults; }
     void storeStatisticsInto(ChannelStatistics& statistics) const { m_statistics.storeInto(statistics); }
 
 private:
@@ -51,6 +55,7 @@ private:
     };
     std::vector<ChannelColumns> m_columns;
     QStringList m_missingColumns;
+    db::ValueFaults m_valueFaults;
     std::shared_ptr<MeasurementStore> m_store;
     StatisticsAccumulator m_statistics;
 };

@@ -8,6 +8,7 @@
 #include "db/Contract.h"
 #include "db/MeasurementTable.h"
 #include "db/Alarm.h"
+#include "db/ValueFaults.h"
 #include "live/AlarmDot.h"
 #include "platform/os/Clock.h"
 #include "platform/sql/SqlError.h"
@@ -233,18 +234,25 @@ void LiveView::RefreshLiveView(const QString& table)
         return;
     std::optional<QDateTime> newest;
     QStringList missing;
+    db::ValueFaults faults;
     {
         const sql::QueryCloser closer(m_query);
         // A new installation has no measurement yet: nothing to show until the first row.
         newest = db::OpenMeasurementRow(m_query, table, db::MeasurementRow::Newest);
         if (!newest)
             return;
-        missing = showCurrentRow();
+        missing = showCurrentRow(faults);
     }
     m_controls.labelUpdate->setText(QStringLiteral("Ostatnia aktualizacja: ") + common::DateTimeText(*newest) + QStringLiteral(" (")
                                     + common::DateTimeText(os::CurrentDateTime()) + QLatin1Char(')'));
+    // Told without the values, so that a fault that stays is told once, however its value changes.
+    QStringList problems;
     if (!missing.isEmpty())
-        throw sql::SqlError(db::MissingColumnsText(table, missing));
+        problems.append(db::MissingColumnsText(table, missing));
+    if (!faults.empty())
+        problems.append(faults.message(m_channels, false));
+    if (!problems.isEmpty())
+        throw sql::SqlError(problems.join(QLatin1Char('\n')));
 }
 
 std::optional<int> LiveView::column(quint32 channel, Column which)
@@ -262,7 +270,7 @@ std::optional<int> LiveView::column(quint32 channel, Column which)
     return m_columns[slot];
 }
 
-QStringList LiveView::showCurrentRow()
+QStringList LiveView::showCurrentRow(db::ValueFaults& faults)
 {
     QStringList missing;
     const quint32 count = std::min<quint32>(m_channels.count, quint32(m_rows.size()));
@@ -272,10 +280,23 @@ QStringList LiveView::showCurrentRow()
         const std::optional<int> value = column(i, Column::Value);
         if (!value)
             missing.append(m_channels.NAME[i]);
-        if (const std::optional<float> number = value ? m_query.toOptionalFloat(*value) : std::nullopt)
-            showValue(row, m_valueFormat.text(*number, m_channels.DOT[i]) + QLatin1Char(' ') + unit);
+        // A value that is no number shows as NULL does, with the reason on the value.
+        const sql::FloatCell number = value ? m_query.readFloat(*value) : sql::FloatCell{};
+        if (number.isValue())
+            showValue(row, m_valueFormat.text(number.value, m_channels.DOT[i]) + QLatin1Char(' ') + unit);
         else
             showValue(row, QStringLiteral("- ") + unit);
+        // The value's text comes from the database: one that would read as markup is shown
+        // as written (a plain tool tip keeps to one line).
+        QString reason;
+        if (number.isFault()) {
+            reason = db::ValueFaultText(number.state, m_query.raw(*value));
+            if (Qt::mightBeRichText(reason))
+                reason = Qt::convertFromPlainText(reason);
+            faults.add(i, number.state, m_query.raw(*value));
+        }
+        if (row.value->toolTip() != reason)
+            row.value->setToolTip(reason);
         // Without its column the alarm state is not known: no dot. A NULL alarm leaves the dot as it was.
         const std::optional<int> alarm = column(i, Column::Alarm);
         if (!alarm) {

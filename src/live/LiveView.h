@@ -14,6 +14,7 @@ class QScrollArea;
 namespace db {
 class CDataBase;
 struct ChannelTable;
+class ValueFaults;
 }
 
 namespace sql { class SqlQuery; }
@@ -42,8 +43,8 @@ public:
     void ClearLiveView();
     void ActualSheetResize();
     // Reads the newest row of table into the rows and the update label. The channels whose
-    // columns the row lacks show no value or dot; once the others are shown, an error names
-    // the missing columns.
+    // columns the row lacks show no value or dot, a value that is no number shows "- " with
+    // the reason in its tool tip; once the others are shown, an error names them.
     void RefreshLiveView(const QString& table);
 
 signals:
@@ -68,8 +69,8 @@ private:
     void showValue(Row& row, const QString& text) const;
     void showDot(Row& row, quint8 code) const;
     // The values and dots of the row the query stands on; gives the names of the channel
-    // columns that the row lacks.
-    QStringList showCurrentRow();
+    // columns that the row lacks, and adds to faults the values that are no number.
+    QStringList showCurrentRow(db::ValueFaults& faults);
     enum class Column { Value, Alarm };
     // The index of a channel's value or alarm column in the open newest-row query; nothing
     // for a column that is not there. The name is made only when it is looked up.

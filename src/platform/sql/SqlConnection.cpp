@@ -127,6 +127,7 @@ void SqlConnection::close()
     for (SqlQuery* query : m_queries)
         query->close();
     m_handle.reset();
+    m_statements.clear();
 }
 
 void SqlConnection::attach(SqlQuery* query)

@@ -2,6 +2,7 @@
 
 #include "platform/sql/ServerList.h"
 #include "platform/sql/SqlHandles.h"
+#include "platform/sql/StatementCache.h"
 
 #include <QString>
 #include <QStringList>
@@ -21,6 +22,8 @@ class SqlQuery;
 // A statement that waits more than 15 s for the server to take or send data fails; the
 // client library reads no option for these two time-outs. After a failure because the
 // server went away or stopped answering, the next statement reconnects by itself.
+// Statements run as prepared statements, each text prepared once on the connection (and
+// again after a reconnect), so that their values arrive as the server holds them.
 class SqlConnection {
 public:
     SqlConnection() = default;
@@ -65,6 +68,7 @@ private:
     MysqlHandle m_handle;
     std::vector<ServerAddress> m_servers;
     std::size_t m_serverIndex = 0;
+    StatementCache m_statements;
     std::vector<SqlQuery*> m_queries;
 };
 

@@ -33,19 +33,35 @@ bool IsConnectionError(unsigned int number)
     }
 }
 
+SqlError::Cause CauseOf(unsigned int number)
+{
+    return IsConnectionError(number) ? SqlError::Cause::Connection : SqlError::Cause::Statement;
+}
+
+// The client's or the server's own words after a Polish sentence that says whether the
+// connection or the statement failed.
+SqlError Described(unsigned int number, const char* words)
+{
+    const QString lead = IsConnectionError(number) ? QStringLiteral("Utracono połączenie z serwerem bazy danych")
+                                                   : QStringLiteral("Serwer bazy danych odrzucił zapytanie");
+    return SqlError(lead + QStringLiteral(": ") + QString::fromUtf8(words), CauseOf(number));
+}
+
 } // namespace
 
 SqlError SqlError::fromClient(MYSQL* handle, const QString& lead)
 {
-    return SqlError(lead + QStringLiteral(": ") + QString::fromUtf8(mysql_error(handle)),
-                    IsConnectionError(mysql_errno(handle)) ? Cause::Connection : Cause::Statement);
+    return SqlError(lead + QStringLiteral(": ") + QString::fromUtf8(mysql_error(handle)), CauseOf(mysql_errno(handle)));
 }
 
 SqlError SqlError::fromClient(MYSQL* handle)
 {
-    return fromClient(handle, IsConnectionError(mysql_errno(handle))
-                                  ? QStringLiteral("Utracono połączenie z serwerem bazy danych")
-                                  : QStringLiteral("Serwer bazy danych odrzucił zapytanie"));
+    return Described(mysql_errno(handle), mysql_error(handle));
+}
+
+SqlError SqlError::fromStatement(MYSQL_STMT* statement)
+{
+    return Described(mysql_stmt_errno(statement), mysql_stmt_error(statement));
 }
 
 } // namespace sql

@@ -26,6 +26,8 @@ public:
     // one that says whether the connection or the statement failed.
     static SqlError fromClient(MYSQL* handle, const QString& lead);
     static SqlError fromClient(MYSQL* handle);
+    // The same for a prepared statement.
+    static SqlError fromStatement(MYSQL_STMT* statement);
 
     Cause cause() const { return m_cause; }
 

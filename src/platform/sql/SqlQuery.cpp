@@ -1,8 +1,10 @@
 #include "platform/sql/SqlQuery.h"
 
+#include "platform/sql/PreparedStatement.h"
 #include "platform/sql/SqlConnection.h"
 #include "platform/sql/SqlError.h"
-#include "platform/sql/ValueParsing.h"
+
+#include <algorithm>
 
 namespace sql {
 
@@ -27,12 +29,25 @@ void SqlQuery::open(ResultMode mode)
     if (!m_connection || !m_connection->isOpen())
         throw SqlError("Brak połączenia z bazą danych", SqlError::Cause::Connection);
 
-    MYSQL* const handle = m_connection->handle();
     const QByteArray statement = m_sql.toUtf8();
+    m_mode = mode;
+    m_statement = m_connection->m_statements.execute(m_connection->handle(), statement, mode);
+    if (m_statement) {
+        m_fieldCount = m_statement->fieldCount();
+        takeFieldLayout(m_statement->fields(), m_fieldCount);
+        m_cells = m_statement->cells();
+    } else {
+        openText(statement, mode);
+    }
+    fetchRow();
+}
+
+void SqlQuery::openText(const QByteArray& statement, ResultMode mode)
+{
+    MYSQL* const handle = m_connection->handle();
     if (mysql_real_query(handle, statement.constData(), statement.size()) != 0)
         throw SqlError::fromClient(handle);
-    ResultHandle result(mode == ResultMode::Buffered ? mysql_store_result(handle)
-                                                     : mysql_use_result(handle));
+    ResultHandle result(mode == ResultMode::Buffered ? mysql_store_result(handle) : mysql_use_result(handle));
     if (!result) {
         if (mysql_field_count(handle) == 0)
             throw SqlError("Zapytanie nie zwróciło wyników");
@@ -41,9 +56,9 @@ void SqlQuery::open(ResultMode mode)
 
     m_fieldCount = int(mysql_num_fields(result.get()));
     takeFieldLayout(mysql_fetch_fields(result.get()), m_fieldCount);
+    m_textKinds.resize(std::size_t(m_fieldCount));
+    m_cells = {nullptr, nullptr, nullptr, m_textKinds.data()};
     m_result = std::move(result);
-    m_mode = mode;
-    fetchRow();
 }
 
 void SqlQuery::takeFieldLayout(const MYSQL_FIELD* fields, int count)
@@ -70,19 +85,31 @@ void SqlQuery::takeFieldLayout(const MYSQL_FIELD* fields, int count)
 void SqlQuery::close()
 {
     m_result.reset();
-    m_row = nullptr;
-    m_lengths = nullptr;
+    if (m_statement) {
+        m_statement->freeResult();
+        m_statement.reset();
+    }
+    m_onRow = false;
     m_fieldCount = 0;
+    m_typedTexts.clear();
 }
 
 void SqlQuery::fetchRow()
 {
-    m_row = mysql_fetch_row(m_result.get());
-    if (m_row) {
-        m_lengths = mysql_fetch_lengths(m_result.get());
+    m_typedTexts.clear();
+    if (m_statement) {
+        // The cells stay where they are bound; a long text may move them.
+        m_onRow = m_statement->fetch();
+        m_cells = m_statement->cells();
         return;
     }
-    m_lengths = nullptr;
+    const MYSQL_ROW row = mysql_fetch_row(m_result.get());
+    m_onRow = row != nullptr;
+    if (m_onRow) {
+        m_cells.data = row;
+        m_cells.lengths = mysql_fetch_lengths(m_result.get());
+        return;
+    }
     // A streamed result ends early when the connection breaks.
     MYSQL* const handle = m_connection->handle();
     if (m_mode == ResultMode::Streamed && mysql_errno(handle) != 0)
@@ -91,7 +118,7 @@ void SqlQuery::fetchRow()
 
 void SqlQuery::requireOpen() const
 {
-    if (!m_result)
+    if (!isOpen())
         throw SqlError("Zapytanie nie jest otwarte");
 }
 
@@ -105,26 +132,26 @@ void SqlQuery::requireField(int index) const
 void SqlQuery::requireCell(int index) const
 {
     requireField(index);
-    if (!m_row)
+    if (!m_onRow)
         throw SqlError("Zapytanie nie ma bieżącego wiersza");
 }
 
 qint64 SqlQuery::recordCount() const
 {
     requireOpen();
-    if (m_mode == ResultMode::Streamed && m_row)
+    if (m_mode == ResultMode::Streamed && m_onRow)
         return -1;
-    return qint64(mysql_num_rows(m_result.get()));
+    return m_statement ? m_statement->rowCount() : qint64(mysql_num_rows(m_result.get()));
 }
 
 bool SqlQuery::eof() const
 {
-    return m_row == nullptr;
+    return !m_onRow;
 }
 
 void SqlQuery::next()
 {
-    if (m_row)
+    if (m_onRow)
         fetchRow();
 }
 
@@ -159,7 +186,7 @@ std::optional<int> SqlQuery::findField(const QString& name) const
 bool SqlQuery::isNull(int index) const
 {
     requireCell(index);
-    return m_row[index] == nullptr;
+    return m_cells.isNull(index);
 }
 
 void SqlQuery::checkNotNull(int index) const
@@ -168,16 +195,21 @@ void SqlQuery::checkNotNull(int index) const
         throw SqlError(QStringLiteral("Kolumna '%1' ma wartość NULL").arg(m_fieldNames[index]));
 }
 
+QByteArrayView SqlQuery::typedText(int index) const
+{
+    const auto made = std::find_if(m_typedTexts.cbegin(), m_typedTexts.cend(),
+                                   [index](const auto& entry) { return entry.first == index; });
+    if (made != m_typedTexts.cend())
+        return made->second;
+    // Each text has a buffer of its own, which stays where it is as the list grows.
+    m_typedTexts.emplace_back(index, cellText(m_cells, index));
+    return m_typedTexts.back().second;
+}
+
 QByteArrayView SqlQuery::raw(int index) const
 {
     requireCell(index);
-    return QByteArrayView(m_row[index], qsizetype(m_lengths[index]));
-}
-
-QByteArrayView SqlQuery::value(int index) const
-{
-    checkNotNull(index);
-    return QByteArrayView(m_row[index], qsizetype(m_lengths[index]));
+    return row().raw(index);
 }
 
 QString SqlQuery::text(int index) const
@@ -186,11 +218,12 @@ QString SqlQuery::text(int index) const
     return bytes.data() ? QString::fromUtf8(bytes) : QString();
 }
 
-template <typename Parse>
-auto SqlQuery::converted(int index, QByteArrayView text, Parse parse) const
+template <typename Read>
+auto SqlQuery::converted(int index, Read read) const
 {
+    checkNotNull(index);
     try {
-        return parse(text);
+        return read(m_cells, index);
     } catch (const SqlError& error) {
         // Name the column: "'0000-00-00 00:00:00' nie jest poprawną datą i godziną" alone does
         // not tell the operator where to look.
@@ -200,7 +233,8 @@ auto SqlQuery::converted(int index, QByteArrayView text, Parse parse) const
 
 float SqlQuery::toFloat(int index) const
 {
-    return converted(index, value(index), parseFloat);
+    checkNotNull(index);
+    return *toOptionalFloat(row(), index);
 }
 
 std::optional<float> SqlQuery::toOptionalFloat(int index) const
@@ -209,32 +243,42 @@ std::optional<float> SqlQuery::toOptionalFloat(int index) const
     return toOptionalFloat(row(), index);
 }
 
+FloatCell SqlQuery::readFloat(int index) const
+{
+    requireCell(index);
+    return sql::readFloat(m_cells, index);
+}
+
 SqlQuery::Row SqlQuery::row() const
 {
     requireCell(0);
-    return Row(m_row, m_lengths);
+    return Row(this, m_cells);
 }
 
 std::optional<float> SqlQuery::toOptionalFloat(const Row& row, int index) const
 {
-    if (row.isNull(index))
+    const FloatCell cell = row.readFloat(index);
+    if (cell.isValue())
+        return cell.value;
+    if (cell.state == FloatCell::State::Null)
         return std::nullopt;
-    return converted(index, row.raw(index), parseFloat);
+    throw SqlError(QStringLiteral("Kolumna '%1': '%2' nie jest poprawną liczbą")
+                       .arg(m_fieldNames[index], QString::fromUtf8(row.raw(index))));
 }
 
 double SqlQuery::toDouble(int index) const
 {
-    return converted(index, value(index), parseDouble);
+    return converted(index, readDouble);
 }
 
 qint32 SqlQuery::toInt(int index) const
 {
-    return converted(index, value(index), parseInt32);
+    return converted(index, readInt32);
 }
 
 QDateTime SqlQuery::toDateTime(int index) const
 {
-    return converted(index, value(index), parseDateTime);
+    return converted(index, readDateTime);
 }
 
 } // namespace sql

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/sql/CellReading.h"
+#include "platform/sql/ResultMode.h"
 #include "platform/sql/SqlHandles.h"
 
 #include <QByteArrayView>
@@ -7,20 +9,24 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace sql {
 
+class PreparedStatement;
 class SqlConnection;
-
-// Buffered: the whole result is fetched at open (mysql_store_result), recordCount() is known.
-// Streamed: rows come from the server as they are read (mysql_use_result); recordCount() is
-// -1 until the end has been reached. Streamed holds little memory for very wide results.
-enum class ResultMode { Buffered, Streamed };
 
 // The program's single query object: SQL text, open, a cursor over the rows, and the
 // values of the current row by column index. Column names are resolved to indexes once
-// per open; reading a value allocates nothing except text().
+// per open; reading a value allocates nothing except text() and raw() of a cell that is
+// not text.
+//
+// The statement runs as a prepared statement, so that its values arrive as the server
+// holds them (a FLOAT as the float32 stored, not as the six digits of its text); where the
+// server does not prepare it, it runs as a text query, with the values read from their text.
 class SqlQuery {
 public:
     SqlQuery() = default;
@@ -38,8 +44,11 @@ public:
     void open(ResultMode mode = ResultMode::Buffered);
     // Frees the result, also a streamed one that was not read to its end. Idempotent.
     void close();
-    bool isOpen() const { return m_result != nullptr; }
+    bool isOpen() const { return m_result != nullptr || m_statement != nullptr; }
+    // Whether the open statement runs prepared (its values typed) or as a text query.
+    bool isPrepared() const { return m_statement != nullptr; }
 
+    // The number of rows; for a streamed result -1 until the end has been reached.
     qint64 recordCount() const;
     bool eof() const;
     void next();
@@ -57,28 +66,38 @@ public:
     bool isNull(int index) const;
     // Throws "Kolumna 'X' ma wartość NULL" when the value is NULL.
     void checkNotNull(int index) const;
+    // The cell's text: a text's bytes, a number or date-time written as the server writes it
+    // (a float with the fewest digits that give it back exactly). Null for NULL.
     QString text(int index) const;
     QByteArrayView raw(int index) const;
-    // The numeric and date-time readers throw SqlError for NULL and for text that is not
-    // wholly a value of their kind (a zero date included), naming the column.
+    // The numeric and date-time readers throw SqlError for NULL and for a value that is not
+    // wholly one of their kind (a zero date included), naming the column.
     float toFloat(int index) const;
     // The same for a cell that may be NULL (nothing then), testing the cell once: for
     // readers of millions of cells.
     std::optional<float> toOptionalFloat(int index) const;
+    // The cell as a float without an error: its value, NULL, or why it holds no float.
+    FloatCell readFloat(int index) const;
 
     // The cells of the current row, for a reader of thousands of them a row: the row is
     // checked once when taken, its cells are then read by index without any check, so an
     // index must come from fieldIndex() of this open. Valid until next() or close().
     class Row {
     public:
-        bool isNull(int index) const { return m_cells[index] == nullptr; }
-        QByteArrayView raw(int index) const { return {m_cells[index], qsizetype(m_lengths[index])}; }
+        bool isNull(int index) const { return m_cells.isNull(index); }
+        QByteArrayView raw(int index) const
+        {
+            if (isNull(index))
+                return {};
+            return m_cells.kind(index) == CellKind::Text ? m_cells.bytes(index) : m_query->typedText(index);
+        }
+        FloatCell readFloat(int index) const { return sql::readFloat(m_cells, index); }
 
     private:
         friend class SqlQuery;
-        Row(MYSQL_ROW cells, const unsigned long* lengths) : m_cells(cells), m_lengths(lengths) {}
-        MYSQL_ROW m_cells;
-        const unsigned long* m_lengths;
+        Row(const SqlQuery* query, const RowCells& cells) : m_query(query), m_cells(cells) {}
+        const SqlQuery* m_query;
+        RowCells m_cells;
     };
     Row row() const;
     // toOptionalFloat() of a cell of row.
@@ -89,23 +108,29 @@ public:
 
 private:
     friend class SqlConnection;
+    void openText(const QByteArray& statement, ResultMode mode);
     void fetchRow();
     void takeFieldLayout(const MYSQL_FIELD* fields, int count);
     void requireOpen() const;
     void requireField(int index) const;
     void requireCell(int index) const;
-    QByteArrayView value(int index) const;
-    // text (the cell's) parsed; an error names the column.
-    template <typename Parse>
-    auto converted(int index, QByteArrayView text, Parse parse) const;
+    // The text of a typed cell of the current row, made once a row.
+    QByteArrayView typedText(int index) const;
+    // read(cells, index) of the current row's cell; an error names the column.
+    template <typename Read>
+    auto converted(int index, Read read) const;
 
     SqlConnection* m_connection = nullptr;
     QString m_sql;
-    ResultHandle m_result;
     ResultMode m_mode = ResultMode::Buffered;
-    MYSQL_ROW m_row = nullptr;
-    const unsigned long* m_lengths = nullptr;
+    // Either the text query's result or the prepared statement that is open.
+    ResultHandle m_result;
+    std::shared_ptr<PreparedStatement> m_statement;
+    std::vector<ColumnKind> m_textKinds; // every column of a text result: Text
+    RowCells m_cells;
+    bool m_onRow = false;
     int m_fieldCount = 0;
+    mutable std::vector<std::pair<int, QByteArray>> m_typedTexts;
     // The names of the last result's columns, kept over close(): the same statement
     // brings the same columns, and a 3601-column table need not be hashed anew each time.
     QByteArray m_layoutKey;

@@ -110,11 +110,30 @@ std::optional<float> parseShortDecimal(QByteArrayView text)
 
 } // namespace
 
+FloatCell readFloatText(QByteArrayView text)
+{
+    using State = FloatCell::State;
+    if (const std::optional<float> value = parseShortDecimal(text))
+        return {State::Value, *value};
+    float value = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.isEmpty() || stop != end)
+        return {State::NotANumber};
+    // A whole number that a float cannot hold: too large, or too small to be told from 0.
+    if (error == std::errc::result_out_of_range || std::isinf(value))
+        return {State::OutOfRange};
+    if (error != std::errc() || std::isnan(value))
+        return {State::NotANumber};
+    return {State::Value, value};
+}
+
 float parseFloat(QByteArrayView text)
 {
-    if (const std::optional<float> value = parseShortDecimal(text))
-        return *value;
-    return parseFinite<float>(text);
+    const FloatCell cell = readFloatText(text);
+    if (!cell.isValue())
+        throw SqlError(quoted(text) + QStringLiteral(" nie jest poprawną liczbą"));
+    return cell.value;
 }
 
 double parseDouble(QByteArrayView text)

@@ -1,13 +1,17 @@
 #pragma once
 
+#include "platform/sql/FloatCell.h"
+
 #include <QByteArrayView>
 #include <QDateTime>
 
 // Conversions of the text that the server sends for a column value. Numbers are in the
 // server's notation (a point as decimal separator), whatever the user's locale says.
-// Each function accepts the whole text or throws sql::SqlError naming the text.
+// Each parse function accepts the whole text or throws sql::SqlError naming the text.
 namespace sql {
 
+// The whole text as a float, or why it is none; an empty text is not a number.
+FloatCell readFloatText(QByteArrayView text);
 float parseFloat(QByteArrayView text);
 double parseDouble(QByteArrayView text);
 qint32 parseInt32(QByteArrayView text);
