@@ -51,9 +51,10 @@ bool ZemloApplication::notify(QObject* receiver, QEvent* event)
 
 void ZemloApplication::applyLookAndLanguage()
 {
-    // The windows name their fonts (Tahoma, Courier New, Segoe UI, Arial). Where the system has
-    // such a family only as a substitute for another (as Wine does), Qt does not know the name
-    // and draws with the first font of its list that covers the script, whatever that is (under
+    // The windows name their fonts (Tahoma, Courier New, Segoe UI, Arial), and the system's own
+    // font may be such a name too ("MS Shell Dlg" under Wine). Where the system has such a
+    // family only as a substitute for another (as Wine does), Qt does not know the name and
+    // draws with the first font of its list that covers the script, whatever that is (under
     // Wine a math font, in which line edits showed no text at all); the system's substitute is
     // what the system itself draws for that name. A family Qt does know is used as before.
     for (const auto& [family, substitute] : os::FontSubstitutes())
