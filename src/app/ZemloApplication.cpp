@@ -1,7 +1,9 @@
 #include "app/ZemloApplication.h"
 
 #include "app/ErrorBox.h"
+#include "platform/os/FontSubstitutes.h"
 
+#include <QFont>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QStyle>
@@ -49,6 +51,14 @@ bool ZemloApplication::notify(QObject* receiver, QEvent* event)
 
 void ZemloApplication::applyLookAndLanguage()
 {
+    // The windows name their fonts (Tahoma, Courier New, Segoe UI, Arial), and the system's own
+    // font may be such a name too ("MS Shell Dlg" under Wine). Where the system has such a
+    // family only as a substitute for another (as Wine does), Qt does not know the name and
+    // draws with the first font of its list that covers the script, whatever that is (under
+    // Wine a math font, in which line edits showed no text at all); the system's substitute is
+    // what the system itself draws for that name. A family Qt does know is used as before.
+    for (const auto& [family, substitute] : os::FontSubstitutes())
+        QFont::insertSubstitution(family, substitute);
     setStyle(QStringLiteral("Fusion"));
     setPalette(style()->standardPalette());
     // The installed desktop entry carries the same icon under the same name.

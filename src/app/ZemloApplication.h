@@ -17,7 +17,8 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Fusion with its light palette, and Qt's own dialog texts in the user's language.
+    // Fusion with its light palette, the system's font substitutes, and Qt's own dialog texts
+    // in the user's language.
     void applyLookAndLanguage();
 
 private:
